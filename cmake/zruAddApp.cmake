@@ -1,0 +1,21 @@
+# zru_add_app(<name> <sources>...)
+#
+# Builds an application executable from the generic launcher, the given
+# application module and the framework, and exports exactly the module's
+# `makeApp` and `my_type` by name. This is the one place that knows how each
+# platform exports names from an executable.
+set(ZRU_APP_EXPORTS_DEF "${CMAKE_CURRENT_LIST_DIR}/zruAppExports.def")
+
+function(zru_add_app name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE zru::launcher zru::zru)
+    if(WIN32)
+        # The export table of the .exe, numbered from 1 in name order.
+        target_sources(${name} PRIVATE "${ZRU_APP_EXPORTS_DEF}")
+    else()
+        # The executable's dynamic symbol table, holding these two and no more.
+        target_link_options(${name} PRIVATE
+            "LINKER:--export-dynamic-symbol=makeApp"
+            "LINKER:--export-dynamic-symbol=my_type")
+    endif()
+endfunction()
