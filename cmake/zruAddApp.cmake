@@ -14,6 +14,9 @@ function(zru_add_app name)
         target_sources(${name} PRIVATE "${ZRU_APP_EXPORTS_DEF}")
     else()
         # The executable's dynamic symbol table, holding these two and no more.
+        # -fPIC keeps the module's uses of shared-library data (stderr, say)
+        # behind the GOT, so no copy relocation adds a name of its own.
+        target_compile_options(${name} PRIVATE -fPIC)
         target_link_options(${name} PRIVATE
             "LINKER:--export-dynamic-symbol=makeApp"
             "LINKER:--export-dynamic-symbol=my_type")
