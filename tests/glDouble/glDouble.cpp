@@ -54,6 +54,15 @@ std::vector<std::string> callNames()
 
 const Callbacks& callbacks() { return registered; }
 
+void PrintTo(const Call& call, std::ostream* os)
+{
+    *os << call.name << "(";
+    for (double arg : call.args) {
+        *os << arg << " ";
+    }
+    *os << call.text << ")";
+}
+
 void setWindow(int id) { window = id; }
 
 void setGet(GLenum state, int value) { answers[state] = value; }

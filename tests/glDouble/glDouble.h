@@ -8,6 +8,7 @@
 
 #include <GL/glut.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,14 @@ struct Call {
     std::string name;
     std::vector<double> args;
     std::string text; // the string argument, for the calls that take one
+
+    bool operator==(const Call& other) const
+    {
+        return name == other.name && args == other.args && text == other.text;
+    }
 };
+
+void PrintTo(const Call& call, std::ostream* os);
 
 struct Callbacks {
     void (*display)() = nullptr;
