@@ -9,8 +9,9 @@
 set -euo pipefail
 
 declare -A groups=(
-    # Compiler, CMake, GLUT, GL, GLU and GoogleTest; Mesa's software renderer.
-    [build]="g++ cmake make freeglut3-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libgtest-dev"
+    # Compiler, CMake, GLUT, GL, GLU, GoogleTest, Mesa's software renderer, and
+    # Python, which configuring the tests looks for.
+    [build]="g++ cmake make freeglut3-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri libgtest-dev python3"
     # Telling whether a display is reachable (xdpyinfo).
     [display]="x11-utils"
     # Running the demo on a virtual display and taking a screenshot of it.
