@@ -1,0 +1,166 @@
+// Preloaded (LD_PRELOAD) into a GLUT program under measurement. It wraps
+// glutSwapBuffers, stamps the moment each swap returns, and once the program
+// has presented BENCH_WARMUP + BENCH_FRAMES frames after its first, writes
+// what it measured to BENCH_OUT and ends the process. The program itself is
+// not changed.
+//
+//   BENCH_T0_NS   CLOCK_MONOTONIC time just before the program was exec'd
+//   BENCH_WARMUP  frames after the first one that are not measured
+//   BENCH_FRAMES  frames measured
+//   BENCH_OUT     file that receives key=value lines
+//
+// With BENCH_FRAMES 0 and BENCH_WARMUP 0 the process ends at its first frame.
+//
+// Built with BENCH_COUNT_ALLOCATIONS it also counts every heap allocation of
+// the process, on all its threads, during the measured frames.
+#include <dlfcn.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <GL/glut.h>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+long long nowNs(clockid_t clock = CLOCK_MONOTONIC)
+{
+    timespec ts{};
+    clock_gettime(clock, &ts);
+    return static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
+}
+
+long long envNumber(const char* name, long long fallback)
+{
+    const char* text = std::getenv(name);
+    return text != nullptr && *text != '\0' ? std::strtoll(text, nullptr, 10) : fallback;
+}
+
+#ifdef BENCH_COUNT_ALLOCATIONS
+std::atomic<long long> allocations{0};
+
+inline void countAllocation()
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+}
+#endif
+
+} // namespace
+
+#ifdef BENCH_COUNT_ALLOCATIONS
+// Every allocation entry point of the C library, forwarded to its own
+// implementation; operator new reaches malloc.
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* block, std::size_t size);
+void* __libc_memalign(std::size_t alignment, std::size_t size);
+
+void* malloc(std::size_t size)
+{
+    countAllocation();
+    return __libc_malloc(size);
+}
+
+void* calloc(std::size_t count, std::size_t size)
+{
+    countAllocation();
+    return __libc_calloc(count, size);
+}
+
+void* realloc(void* block, std::size_t size)
+{
+    countAllocation();
+    return __libc_realloc(block, size);
+}
+
+void* memalign(std::size_t alignment, std::size_t size)
+{
+    countAllocation();
+    return __libc_memalign(alignment, size);
+}
+
+void* aligned_alloc(std::size_t alignment, std::size_t size)
+{
+    countAllocation();
+    return __libc_memalign(alignment, size);
+}
+
+int posix_memalign(void** result, std::size_t alignment, std::size_t size)
+{
+    countAllocation();
+    void* block = __libc_memalign(alignment, size);
+    if (block == nullptr) {
+        return 12; // ENOMEM
+    }
+    *result = block;
+    return 0;
+}
+}
+#endif
+
+extern "C" void glutSwapBuffers(void)
+{
+    using SwapFunction = void (*)();
+    using GetFunction = int (*)(GLenum);
+    static const auto realSwap = reinterpret_cast<SwapFunction>(dlsym(RTLD_NEXT, "glutSwapBuffers"));
+    static const long long t0 = envNumber("BENCH_T0_NS", 0);
+    static const long long warmup = envNumber("BENCH_WARMUP", 100);
+    static const long long frames = envNumber("BENCH_FRAMES", 500);
+    static long long presented = 0;
+    static long long firstSwapNs = 0;
+    static long long measureStartNs = 0;
+    static long long measureStartCpuNs = 0;
+#ifdef BENCH_COUNT_ALLOCATIONS
+    static long long allocationsAtStart = 0;
+#endif
+
+    realSwap();
+    const long long now = nowNs();
+    ++presented;
+    if (presented == 1) {
+        firstSwapNs = now;
+    }
+    if (presented == 1 + warmup) {
+        measureStartNs = now;
+        measureStartCpuNs = nowNs(CLOCK_PROCESS_CPUTIME_ID);
+#ifdef BENCH_COUNT_ALLOCATIONS
+        allocationsAtStart = allocations.load();
+#endif
+    }
+    if (presented < 1 + warmup + frames) {
+        return;
+    }
+
+#ifdef BENCH_COUNT_ALLOCATIONS
+    const long long measuredAllocations = allocations.load() - allocationsAtStart;
+#endif
+    const double seconds = static_cast<double>(now - measureStartNs) * 1e-9;
+    const double cpuSeconds = static_cast<double>(nowNs(CLOCK_PROCESS_CPUTIME_ID) - measureStartCpuNs) * 1e-9;
+    const auto glutGetFunction = reinterpret_cast<GetFunction>(dlsym(RTLD_DEFAULT, "glutGet"));
+    const int width = glutGetFunction != nullptr ? glutGetFunction(GLUT_WINDOW_WIDTH) : -1;
+    const int height = glutGetFunction != nullptr ? glutGetFunction(GLUT_WINDOW_HEIGHT) : -1;
+
+    const char* path = std::getenv("BENCH_OUT");
+    FILE* out = path != nullptr ? std::fopen(path, "w") : stderr;
+    if (out != nullptr) {
+        std::fprintf(out, "startup_ms=%.3f\n", t0 > 0 ? static_cast<double>(firstSwapNs - t0) * 1e-6 : -1.0);
+        std::fprintf(out, "frames=%lld\n", frames);
+        std::fprintf(out, "seconds=%.6f\n", seconds);
+        std::fprintf(out, "fps=%.3f\n", frames > 0 ? static_cast<double>(frames) / seconds : 0.0);
+        // CPU time of all the process's threads (the GL driver's included):
+        // less disturbed than the frame rate by other load on the machine.
+        std::fprintf(out, "cpu_ms_per_frame=%.4f\n",
+                     frames > 0 ? cpuSeconds * 1e3 / static_cast<double>(frames) : 0.0);
+        std::fprintf(out, "window=%dx%d\n", width, height);
+#ifdef BENCH_COUNT_ALLOCATIONS
+        std::fprintf(out, "allocations_per_frame=%.3f\n",
+                     frames > 0 ? static_cast<double>(measuredAllocations) / static_cast<double>(frames) : 0.0);
+#endif
+        std::fclose(out);
+    }
+    _exit(0);
+}

@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Benchmarks of the framework and the demo: installs what is missing, builds
+# in Release in build-bench/, runs, prints a table and writes it to
+# out/bench.md (raw figures beside it in out/bench/).
+#
+#   scripts/bench.sh
+#
+# Environment: BENCH_STARTUP_ROUNDS and BENCH_ROUNDS (A/B rounds for start-up
+# and frame rate, defaults 21 and 11), BENCH_WARMUP and BENCH_FRAMES (frames
+# per frame-rate run, defaults 100 and 400), BENCH_CALLGRIND_FRAMES (default
+# 1000).
+#
+# 1. Frame rate and 2. start-up: the real petalDemo (A) against bench/barePetal
+#    (B), which issues the same GL calls per frame with no framework, run in
+#    turn A B A B ... at 1024 x 768 on a private Xvfb display with Mesa. A
+#    preloaded shim stamps glutSwapBuffers; start-up runs from just before
+#    exec to the return of the first swap.
+# 3. Work per frame in the project's own code: bench/framePath runs the frame
+#    path (idle pass + display pass) against GL entry points that do nothing,
+#    counting heap allocations and, under callgrind, instructions.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build-bench"
+out="$root/out/bench"
+table="$root/out/bench.md"
+callgrind_frames=${BENCH_CALLGRIND_FRAMES:-1000}
+
+# --- what the benchmarks need --------------------------------------------
+if [[ -x "$root/scripts/ensure-packages.sh" ]]; then
+    "$root/scripts/ensure-packages.sh" build headless valgrind
+else
+    missing=()
+    for p in g++ cmake make freeglut3-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri xvfb valgrind; do
+        [[ "$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null)" == installed ]] || missing+=("$p")
+    done
+    if [[ ${#missing[@]} -gt 0 ]]; then
+        apt-get update -q
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+    fi
+fi
+
+# --- build -----------------------------------------------------------------
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZRU_BUILD_BENCH=ON -DZRU_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j2 --target petalDemo barePetal swapShim swapAllocShim benchExec framePath >/dev/null
+
+mkdir -p "$out"
+
+# --- 1, 2: frame rate and start-up under Xvfb --------------------------------
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+"$root/tests/tools/xsession.sh" --size 1024x768 -- "$root/bench/runRounds.sh" "$build" "$out"
+
+# --- 3: the project's own work per frame ------------------------------------
+"$build/bench/framePath" 100 "$callgrind_frames" >"$out/framePath.txt"
+valgrind --tool=callgrind --toggle-collect='measuredFrames*' \
+    --callgrind-out-file="$out/callgrind.out" \
+    "$build/bench/framePath" 100 "$callgrind_frames" >/dev/null 2>"$out/callgrind.log"
+collected=$(sed -n 's/.*Collected : *\([0-9]*\).*/\1/p' "$out/callgrind.log")
+# The share of the empty GL, GLU and GLUT bodies (every function whose name
+# starts with gl): the framework's and the scene's calls into them stay in.
+null_gl=""
+if command -v callgrind_annotate >/dev/null 2>&1 &&
+    callgrind_annotate --inclusive=no --threshold=100 "$out/callgrind.out" >"$out/callgrind.txt" 2>/dev/null; then
+    null_gl=$(awk '/:gl[A-Za-z0-9_]* \[/ { gsub(",", "", $1); sum += $1 } END { print sum + 0 }' "$out/callgrind.txt")
+fi
+
+# --- table -------------------------------------------------------------------
+median() { # of the numbers on standard input
+    sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) { print "nan"; exit }
+        if (NR % 2) print v[(NR + 1) / 2]; else printf "%.3f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+column_of() { # file, program, column
+    awk -v p="$2" -v c="$3" '$2 == p { print $c }' "$out/$1"
+}
+paired_ratio() { # file, column: median over the rounds of A/B within a round
+    awk -v c="$2" '{ v[$1, $2] = $c; r[$1] = 1 } END { for (i in r) printf "%.4f\n", v[i, "A"] / v[i, "B"] }' \
+        "$out/$1" | median
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f\n", a / b }'; }
+met() { # value, operator, target
+    awk -v v="$1" -v op="$2" -v t="$3" 'BEGIN { ok = (op == ">=") ? (v >= t) : (op == "<=") ? (v <= t) : (v == t);
+        print ok ? "met" : "NOT met" }'
+}
+
+fps_a=$(column_of rounds.txt A 3 | median)
+fps_b=$(column_of rounds.txt B 3 | median)
+fps_ratio=$(ratio "$fps_a" "$fps_b")
+cpu_a=$(column_of rounds.txt A 4 | median)
+cpu_b=$(column_of rounds.txt B 4 | median)
+cpu_ratio=$(ratio "$cpu_a" "$cpu_b")
+start_a=$(column_of startup.txt A 3 | median)
+start_b=$(column_of startup.txt B 3 | median)
+start_ratio=$(ratio "$start_a" "$start_b")
+rounds=$(awk 'END { print NR / 2 }' "$out/rounds.txt")
+startup_rounds=$(awk 'END { print NR / 2 }' "$out/startup.txt")
+windows=$(awk '{ print $5 }' "$out/rounds.txt" | sort -u | paste -sd' ')
+allocs_own=$(sed -n 's/^allocations_per_frame=//p' "$out/framePath.txt")
+allocs_startup=$(sed -n 's/^startup_allocations=//p' "$out/framePath.txt")
+allocs_proc_a=$(awk '$1 == "A" { print $2 }' "$out/allocations.txt")
+allocs_proc_b=$(awk '$1 == "B" { print $2 }' "$out/allocations.txt")
+ipf=$(awk -v c="$collected" -v n="$callgrind_frames" 'BEGIN { printf "%.0f\n", c / n }')
+if [[ -n "$null_gl" ]]; then
+    ipf_gl=$(awk -v c="$null_gl" -v n="$callgrind_frames" 'BEGIN { printf "%.0f\n", c / n }')
+    ipf_own=$((ipf - ipf_gl))
+else
+    ipf_gl="n/a"
+    ipf_own="n/a"
+fi
+
+{
+    echo "| Figure | Value | Target | |"
+    echo "|---|---|---|---|"
+    echo "| Frame rate, petalDemo (median of $rounds runs) | $fps_a frames/s | | |"
+    echo "| Frame rate, bare GLUT program (median of $rounds runs) | $fps_b frames/s | | |"
+    echo "| Frame-rate ratio petalDemo / bare | $fps_ratio | >= 0.98 | $(met "$fps_ratio" ">=" 0.98) |"
+    echo "| Start-up to first frame, petalDemo (median of $startup_rounds runs) | $start_a ms | | |"
+    echo "| Start-up to first frame, bare GLUT program (median of $startup_rounds runs) | $start_b ms | | |"
+    echo "| Start-up ratio petalDemo / bare | $start_ratio | <= 1.05 | $(met "$start_ratio" "<=" 1.05) |"
+    echo "| Heap allocations per frame, framework + scene | $allocs_own | 0 | $(met "$allocs_own" "==" 0) |"
+    echo "| Instructions per frame, framework + scene, with their calls into empty GL | $ipf | <= 10000 | $(met "$ipf" "<=" 10000) |"
+    echo "| ... of which inside the empty GL/GLU/GLUT bodies | $ipf_gl | | |"
+    echo "| ... framework + scene alone | $ipf_own | | |"
+    echo
+    echo "- Frame rate: $rounds rounds A B, each run ${BENCH_FRAMES:-400} frames after ${BENCH_WARMUP:-100} warm-up frames; window $windows on Xvfb with Mesa. Median of the per-round ratios: $(paired_ratio rounds.txt 3)."
+    echo "- CPU time per frame of the whole process, all threads (less disturbed by other load; not a target): petalDemo $cpu_a ms, bare $cpu_b ms, ratio $cpu_ratio."
+    echo "- Start-up: $startup_rounds rounds A B, from just before exec to the return of the first glutSwapBuffers. Median of the per-round ratios: $(paired_ratio startup.txt 3)."
+    echo "- Load average before the runs: $load_before; after: $(cut -d' ' -f1-3 /proc/loadavg)."
+    echo "- Heap allocations per frame of the whole process, GL driver included (not a target): petalDemo $allocs_proc_a, bare $allocs_proc_b."
+    echo "- The allocation count of the frame path sees start-up's own allocations: $allocs_startup (diagnostic block and application object)."
+    echo "- Instructions: callgrind over $callgrind_frames frames (one idle pass and one display pass each), collected inside measuredFrames only."
+    echo
+    echo "Frame-rate runs (round, program, frames/s, CPU ms per frame, window):"
+    echo
+    sed 's/^/    /' "$out/rounds.txt"
+    echo
+    echo "Start-up runs (round, program, ms):"
+    echo
+    sed 's/^/    /' "$out/startup.txt"
+} >"$table"
+
+cat "$table"
+echo
+echo "Written to $table"
