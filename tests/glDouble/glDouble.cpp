@@ -77,6 +77,8 @@ void glEnd() { record("glEnd"); }
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { record("glVertex3f", {x, y, z}); }
 void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { record("glNormal3f", {x, y, z}); }
 void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { record("glColor4f", {r, g, b, a}); }
+void glLineWidth(GLfloat width) { record("glLineWidth", {width}); }
+void glPointSize(GLfloat size) { record("glPointSize", {size}); }
 void glEnable(GLenum cap) { record("glEnable", {double(cap)}); }
 void glDisable(GLenum cap) { record("glDisable", {double(cap)}); }
 void glBlendFunc(GLenum src, GLenum dst) { record("glBlendFunc", {double(src), double(dst)}); }
