@@ -243,14 +243,40 @@ class WindowModeTest(DemoTestCase):
         demo.wait_geometry(fills_screen, "at start the window fills the screen")
         window = "a %dx%d window near (35, 55)" % (width - 70, height - 90)
         # Window, full screen, the window again (from the geometry saved at
-        # the switch to full screen: the same), full screen, and the window.
-        for step in range(5):
+        # the switch to full screen: the same), and full screen.
+        for step in range(4):
             demo.press("F1")
             if step % 2 == 0:
                 demo.wait_geometry(is_default_window, "F1 #%d gives %s" % (step + 1, window))
             else:
                 demo.wait_geometry(fills_screen, "F1 #%d fills the screen again" % (step + 1))
-        # Esc works from the window too.
+        self.assert_esc_ends_quietly(demo)
+
+    def test_f1_restores_the_window_as_it_was_at_the_switch_to_full_screen(self):
+        demo = self.start()
+        width, height = screen_size()
+        demo.wait_geometry(fills_screen, "at start the window fills the screen")
+        demo.press("F1")
+        demo.wait_geometry(is_default_window, "F1 gives the default window")
+        # The user resizes and moves the window through the window manager.
+        size = (width // 2, height // 2)
+        run("xdotool", "windowsize", demo.window, str(size[0]), str(size[1]))
+        run("xdotool", "windowmove", demo.window, "200", "150")
+        moved = demo.wait_geometry(
+            lambda g: (g.width, g.height) == size and g.x >= 200 and g.y >= 150,
+            "the window manager resizes the window to %dx%d and moves it to (200, 150)" % size)
+        for step in range(2):
+            demo.press("F1")
+            demo.wait_geometry(fills_screen, "F1 fills the screen")
+            demo.press("F1")
+            # Back where it was: GLUT may report either the client's or the
+            # frame's origin, so allow for the decoration's size.
+            demo.wait_geometry(
+                lambda g, moved=moved: ((g.width, g.height) == size and g.extents is not None
+                                        and abs(g.x - moved.x) <= g.extents[0]
+                                        and abs(g.y - moved.y) <= g.extents[2]),
+                "F1 #%d restores the %dx%d window near %r" % (2 * step + 3, size[0], size[1], (moved.x, moved.y)))
+        # Esc works from a window too.
         self.assert_esc_ends_quietly(demo)
 
 
