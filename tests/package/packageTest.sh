@@ -5,7 +5,8 @@
 #  - examples/hello (the README's example, exactly those files) builds with
 #    warnings as errors and exports exactly makeApp and my_type;
 #  - a module without my_type is refused at link time;
-#  - nothing installed refers back to the source or build tree.
+#  - nothing installed refers back to the source or build tree;
+#  - the README quotes the example's files as they are.
 #
 #   packageTest.sh <build dir> <source dir> <work dir> <c++ compiler> <generator>
 set -euo pipefail
@@ -59,6 +60,18 @@ grep -qx 'makeApp T [0-9a-f]*' <<<"$symbols" || fail "makeApp is not an exported
 grep -qx 'my_type [RDB] 0*4' <<<"$symbols" || fail "my_type is not four bytes of data"
 # The launcher, not the module, provides main; it is linked in, not exported.
 nm "$exe" | grep -qx '[0-9a-f]* T main' || fail "the executable has no main"
+
+# --- The README's quotes of the example: the fenced block after each
+# <!-- path --> marker holds that file exactly.
+for f in examples/hello/CMakeLists.txt examples/hello/hello.cpp; do
+    awk -v marker="<!-- $f -->" '
+        $0 == marker { found = 1; next }
+        found == 1 && /^```/ { found = 2; next }
+        found == 2 && /^```/ { exit }
+        found == 2 { print }' "$source/README.md" >"$work/quoted"
+    [[ -s "$work/quoted" ]] || fail "README.md does not quote $f"
+    diff -u "$source/$f" "$work/quoted" >&2 || fail "README.md quotes $f differently"
+done
 
 # --- A module that forgets my_type does not link.
 mkdir -p "$work/broken.src"
