@@ -9,10 +9,14 @@
 # rounds, default 11), BENCH_WARMUP (frames, default 100), BENCH_FRAMES
 # (frames measured, default 400).
 #
+# BENCH_CALLGRIND_GL_FRAMES (frames counted under callgrind, default 20; 0
+# skips it).
+#
 # Writes to OUT_DIR:
 #   startup.txt      <round> <A|B> <ms from exec to the first frame>
 #   rounds.txt       <round> <A|B> <frames/s> <CPU ms per frame> <window>
 #   allocations.txt  <A|B> <heap allocations per frame, whole process>
+#   instructions.txt <A|B> <instructions per frame, whole process, pinned clock>
 set -euo pipefail
 
 build=$(cd "$1" && pwd)
@@ -25,9 +29,11 @@ frames=${BENCH_FRAMES:-400}
 exec_tool="$build/bench/benchExec"
 shim="$build/bench/libswapShim.so"
 alloc_shim="$build/bench/libswapAllocShim.so"
+count_shim="$build/bench/libswapCountShim.so"
+callgrind_frames=${BENCH_CALLGRIND_GL_FRAMES:-20}
 declare -A program=([A]="$build/petalDemo/petalDemo" [B]="$build/bench/barePetal")
 
-for f in "$exec_tool" "$shim" "$alloc_shim" "${program[A]}" "${program[B]}"; do
+for f in "$exec_tool" "$shim" "$alloc_shim" "$count_shim" "${program[A]}" "${program[B]}"; do
     [[ -x "$f" || -f "$f" ]] || { echo "runRounds.sh: missing $f" >&2; exit 1; }
 done
 
@@ -92,3 +98,21 @@ for p in A B; do
     lines=$(run_one "$alloc_shim" "${program[$p]}" "$warmup" "$frames")
     echo "$p $(value allocations_per_frame <<<"$lines")" >>"$out/allocations.txt"
 done
+
+# Instructions per frame of the whole process, GL driver included, under
+# callgrind: the one figure that other load on the machine cannot move. The
+# shim pins the clock to the frame count, so both programs draw the same
+# pictures; llvmpipe rasterises on the main thread.
+: >"$out/instructions.txt"
+if [[ $callgrind_frames -gt 0 ]]; then
+    for p in A B; do
+        result=$(mktemp)
+        LD_PRELOAD="$count_shim" BENCH_OUT="$result" BENCH_WARMUP=5 BENCH_FRAMES="$callgrind_frames" \
+            LP_NUM_THREADS=0 timeout 900 valgrind --tool=callgrind --collect-atstart=no \
+            --callgrind-out-file="$out/callgrind-gl-$p.out" "${program[$p]}" >/dev/null 2>"$out/callgrind-gl-$p.log"
+        collected=$(sed -n 's/.*Collected : *\([0-9]*\).*/\1/p' "$out/callgrind-gl-$p.log")
+        echo "$p $(awk -v c="$collected" -v n="$callgrind_frames" 'BEGIN { printf "%.0f\n", c / n }')" >>"$out/instructions.txt"
+        rm -f "$result"
+        echo "callgrind $p: $collected instructions in $callgrind_frames frames" >&2
+    done
+fi

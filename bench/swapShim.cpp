@@ -13,11 +13,20 @@
 //
 // Built with BENCH_COUNT_ALLOCATIONS it also counts every heap allocation of
 // the process, on all its threads, during the measured frames.
+//
+// Built with BENCH_COUNT_INSTRUCTIONS it is meant for a run under callgrind
+// with --collect-atstart=no: it switches collection on for the measured
+// frames only, and pins GLUT's clock to 16 ms per presented frame, so that
+// every program draws the same sequence of pictures however slowly it runs.
 #include <dlfcn.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <GL/glut.h>
+
+#ifdef BENCH_COUNT_INSTRUCTIONS
+#include <valgrind/callgrind.h>
+#endif
 
 #include <atomic>
 #include <cstddef>
@@ -38,6 +47,9 @@ long long envNumber(const char* name, long long fallback)
     const char* text = std::getenv(name);
     return text != nullptr && *text != '\0' ? std::strtoll(text, nullptr, 10) : fallback;
 }
+
+// Frames presented so far.
+long long presented = 0;
 
 #ifdef BENCH_COUNT_ALLOCATIONS
 std::atomic<long long> allocations{0};
@@ -102,6 +114,18 @@ int posix_memalign(void** result, std::size_t alignment, std::size_t size)
 }
 #endif
 
+#ifdef BENCH_COUNT_INSTRUCTIONS
+extern "C" int glutGet(GLenum state)
+{
+    using GetFunction = int (*)(GLenum);
+    static const auto realGet = reinterpret_cast<GetFunction>(dlsym(RTLD_NEXT, "glutGet"));
+    if (state == GLUT_ELAPSED_TIME) {
+        return static_cast<int>(presented * 16);
+    }
+    return realGet(state);
+}
+#endif
+
 extern "C" void glutSwapBuffers(void)
 {
     using SwapFunction = void (*)();
@@ -110,7 +134,6 @@ extern "C" void glutSwapBuffers(void)
     static const long long t0 = envNumber("BENCH_T0_NS", 0);
     static const long long warmup = envNumber("BENCH_WARMUP", 100);
     static const long long frames = envNumber("BENCH_FRAMES", 500);
-    static long long presented = 0;
     static long long firstSwapNs = 0;
     static long long measureStartNs = 0;
     static long long measureStartCpuNs = 0;
@@ -127,6 +150,9 @@ extern "C" void glutSwapBuffers(void)
     if (presented == 1 + warmup) {
         measureStartNs = now;
         measureStartCpuNs = nowNs(CLOCK_PROCESS_CPUTIME_ID);
+#ifdef BENCH_COUNT_INSTRUCTIONS
+        CALLGRIND_TOGGLE_COLLECT;
+#endif
 #ifdef BENCH_COUNT_ALLOCATIONS
         allocationsAtStart = allocations.load();
 #endif
@@ -134,6 +160,9 @@ extern "C" void glutSwapBuffers(void)
     if (presented < 1 + warmup + frames) {
         return;
     }
+#ifdef BENCH_COUNT_INSTRUCTIONS
+    CALLGRIND_TOGGLE_COLLECT;
+#endif
 
 #ifdef BENCH_COUNT_ALLOCATIONS
     const long long measuredAllocations = allocations.load() - allocationsAtStart;

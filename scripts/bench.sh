@@ -15,6 +15,9 @@
 #    turn A B A B ... at 1024 x 768 on a private Xvfb display with Mesa. A
 #    preloaded shim stamps glutSwapBuffers; start-up runs from just before
 #    exec to the return of the first swap.
+#    Under callgrind the shim also counts every instruction of each process
+#    per frame, the GL driver's included, with the clock pinned: a comparison
+#    that other load on the machine cannot disturb.
 # 3. Work per frame in the project's own code: bench/framePath runs the frame
 #    path (idle pass + display pass) against GL entry points that do nothing,
 #    counting heap allocations and, under callgrind, instructions.
@@ -42,9 +45,15 @@ fi
 
 # --- build -----------------------------------------------------------------
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZRU_BUILD_BENCH=ON -DZRU_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target petalDemo barePetal swapShim swapAllocShim benchExec framePath >/dev/null
+cmake --build "$build" -j2 --target petalDemo barePetal swapShim swapAllocShim swapCountShim benchExec framePath sameCalls >/dev/null
 
 mkdir -p "$out"
+
+# The bare program is a fair floor only while it makes the demo's calls.
+"$build/bench/sameCalls" >"$out/sameCalls.txt" || {
+    echo "bench.sh: the bare program no longer makes the same GL calls as petalDemo" >&2
+    exit 1
+}
 
 # --- 1, 2: frame rate and start-up under Xvfb --------------------------------
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -98,6 +107,12 @@ allocs_own=$(sed -n 's/^allocations_per_frame=//p' "$out/framePath.txt")
 allocs_startup=$(sed -n 's/^startup_allocations=//p' "$out/framePath.txt")
 allocs_proc_a=$(awk '$1 == "A" { print $2 }' "$out/allocations.txt")
 allocs_proc_b=$(awk '$1 == "B" { print $2 }' "$out/allocations.txt")
+instr_a=$(awk '$1 == "A" { print $2 }' "$out/instructions.txt")
+instr_b=$(awk '$1 == "B" { print $2 }' "$out/instructions.txt")
+instr_ratio=""
+if [[ -n "$instr_a" && -n "$instr_b" ]]; then
+    instr_ratio=$(awk -v a="$instr_a" -v b="$instr_b" 'BEGIN { printf "%.4f\n", b / a }')
+fi
 ipf=$(awk -v c="$collected" -v n="$callgrind_frames" 'BEGIN { printf "%.0f\n", c / n }')
 if [[ -n "$null_gl" ]]; then
     ipf_gl=$(awk -v c="$null_gl" -v n="$callgrind_frames" 'BEGIN { printf "%.0f\n", c / n }')
@@ -116,18 +131,25 @@ fi
     echo "| Start-up to first frame, petalDemo (median of $startup_rounds runs) | $start_a ms | | |"
     echo "| Start-up to first frame, bare GLUT program (median of $startup_rounds runs) | $start_b ms | | |"
     echo "| Start-up ratio petalDemo / bare | $start_ratio | <= 1.05 | $(met "$start_ratio" "<=" 1.05) |"
+    if [[ -n "$instr_ratio" ]]; then
+        echo "| Instructions per frame, whole process with Mesa, petalDemo (callgrind, pinned clock) | $instr_a | | |"
+        echo "| Instructions per frame, whole process with Mesa, bare (callgrind, pinned clock) | $instr_b | | |"
+        echo "| Instruction ratio bare / petalDemo: the frame-rate ratio that the work alone predicts | $instr_ratio | >= 0.98 | $(met "$instr_ratio" ">=" 0.98) |"
+    fi
     echo "| Heap allocations per frame, framework + scene | $allocs_own | 0 | $(met "$allocs_own" "==" 0) |"
     echo "| Instructions per frame, framework + scene, with their calls into empty GL | $ipf | <= 10000 | $(met "$ipf" "<=" 10000) |"
     echo "| ... of which inside the empty GL/GLU/GLUT bodies | $ipf_gl | | |"
     echo "| ... framework + scene alone | $ipf_own | | |"
     echo
+    echo "- The bare program makes the same GL, GLU and GLUT calls as petalDemo (bench/sameCalls, against the tests' recording double): $(paste -sd';' "$out/sameCalls.txt")."
     echo "- Frame rate: $rounds rounds A B, each run ${BENCH_FRAMES:-400} frames after ${BENCH_WARMUP:-100} warm-up frames; window $windows on Xvfb with Mesa. Median of the per-round ratios: $(paired_ratio rounds.txt 3)."
     echo "- CPU time per frame of the whole process, all threads (less disturbed by other load; not a target): petalDemo $cpu_a ms, bare $cpu_b ms, ratio $cpu_ratio."
     echo "- Start-up: $startup_rounds rounds A B, from just before exec to the return of the first glutSwapBuffers. Median of the per-round ratios: $(paired_ratio startup.txt 3)."
     echo "- Load average before the runs: $load_before; after: $(cut -d' ' -f1-3 /proc/loadavg)."
     echo "- Heap allocations per frame of the whole process, GL driver included (not a target): petalDemo $allocs_proc_a, bare $allocs_proc_b."
     echo "- The allocation count of the frame path sees start-up's own allocations: $allocs_startup (diagnostic block and application object)."
-    echo "- Instructions: callgrind over $callgrind_frames frames (one idle pass and one display pass each), collected inside measuredFrames only."
+    echo "- Whole-process instructions: callgrind over ${BENCH_CALLGRIND_GL_FRAMES:-20} frames after 5, llvmpipe on the main thread (LP_NUM_THREADS=0), clock pinned to 16 ms per frame by the shim so that both draw the same pictures."
+    echo "- Frame-path instructions: callgrind over $callgrind_frames frames (one idle pass and one display pass each), collected inside measuredFrames only."
     echo
     echo "Frame-rate runs (round, program, frames/s, CPU ms per frame, window):"
     echo
