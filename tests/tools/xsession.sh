@@ -41,12 +41,20 @@ if [[ $wm -eq 1 ]]; then
     openbox >"$tmp/openbox.log" 2>&1 &
     wm_pid=$!
     # Ready once the window manager has announced itself on the root window.
-    for _ in $(seq 100); do
+    wm_ready=0
+    for _ in $(seq 200); do
         if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+            wm_ready=1
             break
         fi
+        kill -0 "$wm_pid" 2>/dev/null || break
         sleep 0.05
     done
+    if [[ $wm_ready -ne 1 ]]; then
+        echo "xsession.sh: openbox did not start" >&2
+        cat "$tmp/openbox.log" >&2
+        exit 1
+    fi
 fi
 
 set +e
