@@ -18,7 +18,7 @@ mkdir -p "$work"
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
 
-win=$(timeout 10 xdotool search --sync --onlyvisible --name '^zru$' | head -n 1) || fail "no window titled zru"
+win=$(timeout 10 xdotool search --sync --onlyvisible --name '^zru$' | awk 'NR == 1') || fail "no window titled zru"
 
 # The red, green and blue bytes of one pixel of a binary PPM with maxval 255.
 pixel() { # <file> <x> <y>

@@ -59,7 +59,7 @@ own=$(awk '$1 != "_edata" && $1 != "_end" && $1 != "__bss_start" { print $1 }' <
 grep -qx 'makeApp T [0-9a-f]*' <<<"$symbols" || fail "makeApp is not an exported function"
 grep -qx 'my_type [RDB] 0*4' <<<"$symbols" || fail "my_type is not four bytes of data"
 # The launcher, not the module, provides main; it is linked in, not exported.
-nm "$exe" | grep -qx '[0-9a-f]* T main' || fail "the executable has no main"
+nm "$exe" | grep -x '[0-9a-f]* T main' >/dev/null || fail "the executable has no main"
 
 # --- The README's quotes of the example: the fenced block after each
 # <!-- path --> marker holds that file exactly.

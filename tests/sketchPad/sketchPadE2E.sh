@@ -22,7 +22,7 @@ pid=$!
 cleanup() { kill "$pid" 2>/dev/null || true; }
 trap cleanup EXIT
 
-win=$(timeout 10 xdotool search --sync --onlyvisible --name '^zru$' | head -n 1) || fail "no window titled zru"
+win=$(timeout 10 xdotool search --sync --onlyvisible --name '^zru$' | awk 'NR == 1') || fail "no window titled zru"
 
 # Waits until the window's client area has the given size.
 wait_size() { # <width> <height>
