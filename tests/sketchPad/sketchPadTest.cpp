@@ -1,7 +1,7 @@
 // The sketch pad driven through the framework's GLUT callbacks, as GLUT would
 // drive it, with GL recorded by the test double.
-#include "glDouble.h"
 #include "sketchPad.h"
+#include "glDouble.h"
 #include "zruInternal.h"
 
 #include <gtest/gtest.h>
@@ -47,10 +47,7 @@ protected:
         glDouble::clearCalls();
     }
 
-    void TearDown() override
-    {
-        apps[1] = nullptr;
-    }
+    void TearDown() override { apps[1] = nullptr; }
 
     static void press(int button, int x, int y) { glDouble::callbacks().mouse(button, GLUT_DOWN, x, y); }
     static void release(int button, int x, int y) { glDouble::callbacks().mouse(button, GLUT_UP, x, y); }
@@ -219,7 +216,8 @@ TEST_F(SketchPadTest, EveryPassRedrawsAllStrokesOnThePaper)
     EXPECT_EQ(second[0].vertices, first[0].vertices);
     EXPECT_EQ(second[0].colour, first[0].colour);
     ASSERT_EQ(clears.size(), 1u);
-    EXPECT_EQ(clears[0].args, (std::vector<double>{sketchPad::paper[0], sketchPad::paper[1], sketchPad::paper[2], 1.0}));
+    EXPECT_EQ(clears[0].args,
+              (std::vector<double>{sketchPad::paper[0], sketchPad::paper[1], sketchPad::paper[2], 1.0}));
     // Flat colour, no depth test, strokes of the given width.
     for (const char* name : {"glLineWidth", "glPointSize"}) {
         const auto set = glDouble::callsNamed(name);

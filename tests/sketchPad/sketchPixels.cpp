@@ -27,8 +27,8 @@
 
 namespace {
 
-constexpr int tolerance = 3;  // 8-bit steps allowed per channel
-constexpr int gridStep = 7;   // pixels between the paper samples
+constexpr int tolerance = 3; // 8-bit steps allowed per channel
+constexpr int gridStep = 7;  // pixels between the paper samples
 // A paper sample must be this far from every path: half the stroke width,
 // plus room for the rasteriser and the square points at the joints.
 const double clearance = sketchPad::strokeWidth / 2.0 * std::sqrt(2.0) + 4.0;
@@ -154,7 +154,8 @@ int main(int argc, char** argv)
     int failures = 0;
     auto report = [&failures](const std::string& what, int x, int y, rgb seen, rgb expected) {
         if (++failures <= 10) {
-            std::cerr << what << " at (" << x << ", " << y << "): " << seen << ", expected " << expected << "\n";
+            std::cerr << what << " at (" << x << ", " << y << "): " << seen << ", expected " << expected
+                      << "\n";
         }
     };
 
