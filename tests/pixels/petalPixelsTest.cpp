@@ -30,6 +30,8 @@ using petalModel::Vec2;
 constexpr double edgeMargin = 2.0;
 // Allowed difference per channel, in 8-bit steps.
 constexpr int tolerance = 3;
+// The Tela frame's vertical field of view, degrees.
+constexpr double fieldOfView = 60.0;
 
 struct WindowSize {
     int width;
@@ -224,7 +226,7 @@ TEST_P(RowOfSquares, NineSquaresInTheirPassColoursOnTheCentreRow)
     ASSERT_TRUE(useWindowSize(size));
     ASSERT_EQ(petalModel::sceneAngle(0, 0.0f), 0.0f);
     const Frame frame = render(0.0f);
-    const auto petals = petalModel::projectScene(0.0, size.width, size.height, zruScreenFov);
+    const auto petals = petalModel::projectScene(0.0, size.width, size.height, fieldOfView);
 
     for (int pass = 0; pass < petalModel::passCount; ++pass) {
         SCOPED_TRACE("pass " + std::to_string(pass));
@@ -246,8 +248,8 @@ TEST_P(RowOfSquares, NineSquaresInTheirPassColoursOnTheCentreRow)
         // each runs from the corner nearest the viewer (z = 72) to the
         // farthest (z = -72), and crosses the z = 0 plane at y = 372 and 228.
         const auto edgeY = [&](double y) {
-            const Vec2 nearEnd = petalModel::projectPoint(sectionX, y, 72.0, size.width, size.height, zruScreenFov);
-            const Vec2 farEnd = petalModel::projectPoint(sectionX, y, -72.0, size.width, size.height, zruScreenFov);
+            const Vec2 nearEnd = petalModel::projectPoint(sectionX, y, 72.0, size.width, size.height, fieldOfView);
+            const Vec2 farEnd = petalModel::projectPoint(sectionX, y, -72.0, size.width, size.height, fieldOfView);
             const double u = (column + 0.5 - nearEnd.x) / (farEnd.x - nearEnd.x);
             return nearEnd.y + u * (farEnd.y - nearEnd.y);
         };
@@ -291,7 +293,7 @@ TEST_P(WholeScene, EveryPixelMatchesTheProjectedScene)
     ASSERT_TRUE(useWindowSize(scene.size));
     const float angle = petalModel::sceneAngle(zruCurrentTimeMillis(), scene.epoch);
     const Frame frame = render(scene.epoch);
-    const auto petals = petalModel::projectScene(angle, scene.size.width, scene.size.height, zruScreenFov);
+    const auto petals = petalModel::projectScene(angle, scene.size.width, scene.size.height, fieldOfView);
 
     long background = 0;
     long covered = 0;
