@@ -113,6 +113,7 @@ protected:
         const int hugeStep = INT_MAX;
         zruSetIntegerv(ZRU_TIME_STEP, &hugeStep);
         demo = static_cast<petalDemo*>(makeApp());
+        std::printf("GL renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     }
 
     // Pumps GLUT's events until the window has the size and the framework's
