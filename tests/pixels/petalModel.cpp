@@ -148,15 +148,14 @@ Vec2 projectPoint(double x, double y, double z, int width, int height, double fo
     return {halfWidth + (x - halfWidth) * toPlane, halfHeight + (y - halfHeight) * toPlane};
 }
 
-std::vector<ProjectedPetal> projectScene(double angleDegrees, int width, int height,
-                                         double fovDegrees)
+std::vector<ProjectedPetal> projectScene(double angleDegrees, int width, int height, double fovDegrees)
 {
     static const double axes[7][3] = {
         {1, 1, 1}, {0, 1, 1}, {1, 0, 1}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 0},
     };
     // The turns pile up on one matrix through all nine passes.
-    Mat4 modelView = scaling(0.3) * translation(1200, 1000, 0) * scaling(16) *
-                     rotation(angleDegrees, 1, 0, 0);
+    Mat4 modelView =
+        scaling(0.3) * translation(1200, 1000, 0) * scaling(16) * rotation(angleDegrees, 1, 0, 0);
     std::vector<ProjectedPetal> petals;
     for (int pass = 0; pass < passCount; ++pass) {
         const double x = passOffset(pass);
@@ -170,8 +169,7 @@ std::vector<ProjectedPetal> projectScene(double angleDegrees, int width, int hei
             projected.pass = pass;
             for (size_t i = 0; i < 4; ++i) {
                 const auto world = apply(modelView, x, corners[i][0], corners[i][1]);
-                projected.corners[i] =
-                    projectPoint(world[0], world[1], world[2], width, height, fovDegrees);
+                projected.corners[i] = projectPoint(world[0], world[1], world[2], width, height, fovDegrees);
             }
             const auto& c = projected.corners;
             std::tie(projected.minX, projected.maxX) = std::minmax({c[0].x, c[1].x, c[2].x, c[3].x});
@@ -186,8 +184,8 @@ PixelVerdict classify(const std::vector<ProjectedPetal>& petals, Vec2 point, dou
 {
     PixelVerdict verdict{true, {}};
     for (const ProjectedPetal& petal : petals) {
-        if (point.x < petal.minX - margin || point.x > petal.maxX + margin ||
-            point.y < petal.minY - margin || point.y > petal.maxY + margin) {
+        if (point.x < petal.minX - margin || point.x > petal.maxX + margin || point.y < petal.minY - margin ||
+            point.y > petal.maxY + margin) {
             continue;
         }
         const auto& c = petal.corners;

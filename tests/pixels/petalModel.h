@@ -49,8 +49,7 @@ float passOffset(int pass);
 // All 72 petals in drawing order, projected for a window of width x height
 // pixels seen through the Tela frame at a vertical field of view of
 // `fovDegrees`, with every rotation of the scene at `angleDegrees`.
-std::vector<ProjectedPetal> projectScene(double angleDegrees, int width, int height,
-                                         double fovDegrees);
+std::vector<ProjectedPetal> projectScene(double angleDegrees, int width, int height, double fovDegrees);
 
 // Where a window point lands through the Tela frame: eye at
 // (width/2, height/2, eyeDistance) looking down -z, the z = 0 plane at one
@@ -59,7 +58,7 @@ Vec2 projectPoint(double x, double y, double z, int width, int height, double fo
 
 // What the model says about one pixel centre.
 struct PixelVerdict {
-    bool certain;                  // false within `margin` pixels of a petal's edge
+    bool certain;                    // false within `margin` pixels of a petal's edge
     std::vector<int> coveringPasses; // pass of every petal over the point, in drawing order
 };
 

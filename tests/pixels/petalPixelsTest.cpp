@@ -172,8 +172,8 @@ protected:
             }
         }
         return ::testing::AssertionFailure()
-               << "the window did not become " << sizeName(size) << ": it is "
-               << glutGet(GLUT_WINDOW_WIDTH) << "x" << glutGet(GLUT_WINDOW_HEIGHT);
+               << "the window did not become " << sizeName(size) << ": it is " << glutGet(GLUT_WINDOW_WIDTH)
+               << "x" << glutGet(GLUT_WINDOW_HEIGHT);
     }
 
     // Draws one frame the way the display callback does and reads it back.
@@ -249,8 +249,10 @@ TEST_P(RowOfSquares, NineSquaresInTheirPassColoursOnTheCentreRow)
         // each runs from the corner nearest the viewer (z = 72) to the
         // farthest (z = -72), and crosses the z = 0 plane at y = 372 and 228.
         const auto edgeY = [&](double y) {
-            const Vec2 nearEnd = petalModel::projectPoint(sectionX, y, 72.0, size.width, size.height, fieldOfView);
-            const Vec2 farEnd = petalModel::projectPoint(sectionX, y, -72.0, size.width, size.height, fieldOfView);
+            const Vec2 nearEnd =
+                petalModel::projectPoint(sectionX, y, 72.0, size.width, size.height, fieldOfView);
+            const Vec2 farEnd =
+                petalModel::projectPoint(sectionX, y, -72.0, size.width, size.height, fieldOfView);
             const double u = (column + 0.5 - nearEnd.x) / (farEnd.x - nearEnd.x);
             return nearEnd.y + u * (farEnd.y - nearEnd.y);
         };
@@ -319,9 +321,9 @@ TEST_P(WholeScene, EveryPixelMatchesTheProjectedScene)
             const auto actual = frame.at(x, y);
             if (channelDistance(actual, expected) > tolerance) {
                 if (++mismatches <= 5) {
-                    firstMismatches += "\n  (" + std::to_string(x) + ", " + std::to_string(y) + "): " +
-                                       rgbText(actual) + ", expected " + rgbText(expected) + " under " +
-                                       std::to_string(verdict.coveringPasses.size()) + " petals";
+                    firstMismatches += "\n  (" + std::to_string(x) + ", " + std::to_string(y) +
+                                       "): " + rgbText(actual) + ", expected " + rgbText(expected) +
+                                       " under " + std::to_string(verdict.coveringPasses.size()) + " petals";
                 }
             }
         }
@@ -343,15 +345,14 @@ TEST_P(WholeScene, EveryPixelMatchesTheProjectedScene)
 }
 
 // Epochs for t = 0, 37.5, 90 and 151.25 degrees, and for several full turns.
-INSTANTIATE_TEST_SUITE_P(
-    AnglesAndSizes, WholeScene,
-    ::testing::Values(SceneCase{fullScreen, 0.0f}, SceneCase{fullScreen, -15000.0f},
-                      SceneCase{fullScreen, -36000.0f}, SceneCase{fullScreen, -60500.0f},
-                      SceneCase{smaller, 0.0f}, SceneCase{smaller, -15000.0f},
-                      SceneCase{smaller, -36000.0f}, SceneCase{smaller, -1000000.0f}),
-    [](const auto& info) {
-        return "w" + sizeName(info.param.size) + "_epoch" +
-               std::to_string(static_cast<long>(-info.param.epoch));
-    });
+INSTANTIATE_TEST_SUITE_P(AnglesAndSizes, WholeScene,
+                         ::testing::Values(SceneCase{fullScreen, 0.0f}, SceneCase{fullScreen, -15000.0f},
+                                           SceneCase{fullScreen, -36000.0f}, SceneCase{fullScreen, -60500.0f},
+                                           SceneCase{smaller, 0.0f}, SceneCase{smaller, -15000.0f},
+                                           SceneCase{smaller, -36000.0f}, SceneCase{smaller, -1000000.0f}),
+                         [](const auto& info) {
+                             return "w" + sizeName(info.param.size) + "_epoch" +
+                                    std::to_string(static_cast<long>(-info.param.epoch));
+                         });
 
 } // namespace
