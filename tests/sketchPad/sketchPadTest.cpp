@@ -41,7 +41,7 @@ protected:
         aaLastMouseButton = 0;
         aafullScreen = 1;
         aahaveShrunk = 0;
-        pad.reset(new sketchPad());
+        pad = std::make_unique<sketchPad>();
         pad->subStart();
         glDouble::callbacks().reshape(width, height);
         glDouble::clearCalls();
@@ -105,6 +105,7 @@ protected:
     static std::vector<vertex> centres(const std::vector<std::pair<int, int>>& path)
     {
         std::vector<vertex> out;
+        out.reserve(path.size());
         for (const auto& p : path) {
             out.push_back({p.first + 0.5, height - 1 - p.second + 0.5, 0.0});
         }
