@@ -63,7 +63,7 @@ struct Frame {
     // Written for a person to look at when a comparison fails.
     std::string save(const std::string& name) const
     {
-        const std::string path = name + ".ppm";
+        std::string path = name + ".ppm";
         FILE* file = std::fopen(path.c_str(), "wb");
         if (file == nullptr) {
             return "(could not write " + path + ")";
