@@ -39,7 +39,8 @@ bool writePpm(const std::string& path, int width, int height, const std::vector<
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
     bool ok = true;
     for (int row = height - 1; row >= 0 && ok; --row) {
-        ok = std::fwrite(rgb.data() + static_cast<std::size_t>(row) * rowBytes, 1, rowBytes, file) == rowBytes;
+        ok =
+            std::fwrite(rgb.data() + static_cast<std::size_t>(row) * rowBytes, 1, rowBytes, file) == rowBytes;
     }
     return std::fclose(file) == 0 && ok;
 }
@@ -89,7 +90,8 @@ private:
     {
         const int width = zruWindowWidth;
         const int height = zruWindowHeight;
-        std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+        std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                                       3);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadBuffer(GL_BACK);
         glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
