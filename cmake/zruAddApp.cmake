@@ -12,6 +12,8 @@ function(zru_add_app name)
     if(WIN32)
         # The export table of the .exe, numbered from 1 in name order.
         target_sources(${name} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/zruAppExports.def")
+        # CMake hands a .def to the linker of an executable only with exports enabled.
+        set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
     else()
         # The executable's dynamic symbol table, holding these two and no more.
         # -fPIC keeps the module's uses of shared-library data (stderr, say)
