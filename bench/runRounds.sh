@@ -17,6 +17,7 @@
 #   rounds.txt       <round> <A|B> <frames/s> <CPU ms per frame> <window>
 #   allocations.txt  <A|B> <heap allocations per frame, whole process>
 #   instructions.txt <A|B> <instructions per frame, whole process, pinned clock>
+#   startup-instructions.txt <A|B> <instructions up to the first frame>
 set -euo pipefail
 
 build=$(cd "$1" && pwd)
@@ -99,20 +100,31 @@ for p in A B; do
     echo "$p $(value allocations_per_frame <<<"$lines")" >>"$out/allocations.txt"
 done
 
-# Instructions per frame of the whole process, GL driver included, under
-# callgrind: the one figure that other load on the machine cannot move. The
-# shim pins the clock to the frame count, so both programs draw the same
-# pictures; llvmpipe rasterises on the main thread.
+# Instructions of the whole process under callgrind, the GL driver's
+# included: figures that other load on the machine cannot move. The shim pins
+# the clock to the frame count, so both programs draw the same pictures;
+# llvmpipe rasterises on the main thread. Per frame: collected over the
+# frames after 5 warm-up frames. Start-up: everything up to the first frame.
 : >"$out/instructions.txt"
+: >"$out/startup-instructions.txt"
+callgrind_run() { # program, log, warm-up, frames, callgrind options...
+    local prog=$1 log=$2 warm=$3 count=$4 result
+    shift 4
+    result=$(mktemp)
+    LD_PRELOAD="$count_shim" BENCH_OUT="$result" BENCH_WARMUP="$warm" BENCH_FRAMES="$count" \
+        LP_NUM_THREADS=0 timeout 900 valgrind --tool=callgrind "$@" "$prog" >/dev/null 2>"$log"
+    rm -f "$result"
+    sed -n 's/.*Collected : *\([0-9]*\).*/\1/p' "$log"
+}
 if [[ $callgrind_frames -gt 0 ]]; then
     for p in A B; do
-        result=$(mktemp)
-        LD_PRELOAD="$count_shim" BENCH_OUT="$result" BENCH_WARMUP=5 BENCH_FRAMES="$callgrind_frames" \
-            LP_NUM_THREADS=0 timeout 900 valgrind --tool=callgrind --collect-atstart=no \
-            --callgrind-out-file="$out/callgrind-gl-$p.out" "${program[$p]}" >/dev/null 2>"$out/callgrind-gl-$p.log"
-        collected=$(sed -n 's/.*Collected : *\([0-9]*\).*/\1/p' "$out/callgrind-gl-$p.log")
+        collected=$(callgrind_run "${program[$p]}" "$out/callgrind-gl-$p.log" 5 "$callgrind_frames" \
+            --collect-atstart=no --callgrind-out-file="$out/callgrind-gl-$p.out")
         echo "$p $(awk -v c="$collected" -v n="$callgrind_frames" 'BEGIN { printf "%.0f\n", c / n }')" >>"$out/instructions.txt"
-        rm -f "$result"
         echo "callgrind $p: $collected instructions in $callgrind_frames frames" >&2
+        collected=$(callgrind_run "${program[$p]}" "$out/callgrind-start-$p.log" 0 0 \
+            --callgrind-out-file="$out/callgrind-start-$p.out")
+        echo "$p $collected" >>"$out/startup-instructions.txt"
+        echo "callgrind $p: $collected instructions up to the first frame" >&2
     done
 fi

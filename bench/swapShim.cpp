@@ -18,6 +18,8 @@
 // with --collect-atstart=no: it switches collection on for the measured
 // frames only, and pins GLUT's clock to 16 ms per presented frame, so that
 // every program draws the same sequence of pictures however slowly it runs.
+// With BENCH_FRAMES 0 it switches nothing: run with --collect-atstart=yes,
+// callgrind then counts everything up to the first frame.
 #include <dlfcn.h>
 #include <time.h>
 #include <unistd.h>
@@ -151,7 +153,9 @@ extern "C" void glutSwapBuffers(void)
         measureStartNs = now;
         measureStartCpuNs = nowNs(CLOCK_PROCESS_CPUTIME_ID);
 #ifdef BENCH_COUNT_INSTRUCTIONS
-        CALLGRIND_TOGGLE_COLLECT;
+        if (frames > 0) {
+            CALLGRIND_TOGGLE_COLLECT;
+        }
 #endif
 #ifdef BENCH_COUNT_ALLOCATIONS
         allocationsAtStart = allocations.load();
@@ -161,7 +165,9 @@ extern "C" void glutSwapBuffers(void)
         return;
     }
 #ifdef BENCH_COUNT_INSTRUCTIONS
-    CALLGRIND_TOGGLE_COLLECT;
+    if (frames > 0) {
+        CALLGRIND_TOGGLE_COLLECT;
+    }
 #endif
 
 #ifdef BENCH_COUNT_ALLOCATIONS
@@ -180,8 +186,7 @@ extern "C" void glutSwapBuffers(void)
         std::fprintf(out, "frames=%lld\n", frames);
         std::fprintf(out, "seconds=%.6f\n", seconds);
         std::fprintf(out, "fps=%.3f\n", frames > 0 ? static_cast<double>(frames) / seconds : 0.0);
-        // CPU time of all the process's threads (the GL driver's included):
-        // less disturbed than the frame rate by other load on the machine.
+        // CPU time of all the process's threads, the GL driver's included.
         std::fprintf(out, "cpu_ms_per_frame=%.4f\n",
                      frames > 0 ? cpuSeconds * 1e3 / static_cast<double>(frames) : 0.0);
         std::fprintf(out, "window=%dx%d\n", width, height);
