@@ -5,7 +5,7 @@
 // It passes the shim its settings through the environment and, as its last
 // act before exec, notes CLOCK_MONOTONIC in BENCH_T0_NS, so that the shim
 // can tell how long the program took from process start to its first frame.
-#include <time.h>
+#include <ctime>
 #include <unistd.h>
 
 #include <cstdio>

@@ -35,14 +35,20 @@ void gluLookAt(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdou
 // GLUT
 void glutInit(int*, char**) {}
 void glutInitDisplayMode(unsigned int) {}
-int glutCreateWindow(const char*) { return 1; }
+int glutCreateWindow(const char*)
+{
+    return 1;
+}
 void glutFullScreen() {}
 void glutReshapeWindow(int, int) {}
 void glutPositionWindow(int, int) {}
 void glutSwapBuffers() {}
 void glutPostRedisplay() {}
 void glutMainLoop() {}
-int glutGetWindow() { return 1; }
+int glutGetWindow()
+{
+    return 1;
+}
 int glutGet(GLenum state)
 {
     static int elapsed = 0;

@@ -67,7 +67,8 @@ bool same(const char* what, const std::vector<glDouble::Call>& demo, const std::
         }
     }
     if (demo.size() != bare.size()) {
-        std::fprintf(stderr, "sameCalls: %s: petalDemo makes %zu calls, bare %zu\n", what, demo.size(), bare.size());
+        std::fprintf(stderr, "sameCalls: %s: petalDemo makes %zu calls, bare %zu\n", what, demo.size(),
+                     bare.size());
         return false;
     }
     std::printf("%s: the same %zu calls\n", what, demo.size());
@@ -86,7 +87,7 @@ int main()
     const bool setUpSame = same("set-up", demo.setUp, bare.setUp);
     const bool frameSame = same("frame", demo.frame, bare.frame);
     // A frame that drew nothing would compare equal and prove nothing.
-    if (demo.frame.size() < 72 * 7) {
+    if (demo.frame.size() < std::size_t{72} * 7) {
         std::fprintf(stderr, "sameCalls: petalDemo's frame made only %zu calls\n", demo.frame.size());
         return 1;
     }

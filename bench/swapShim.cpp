@@ -20,8 +20,8 @@
 // every program draws the same sequence of pictures however slowly it runs.
 // With BENCH_FRAMES 0 it switches nothing: run with --collect-atstart=yes,
 // callgrind then counts everything up to the first frame.
+#include <ctime>
 #include <dlfcn.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <GL/glut.h>
@@ -192,7 +192,8 @@ extern "C" void glutSwapBuffers(void)
         std::fprintf(out, "window=%dx%d\n", width, height);
 #ifdef BENCH_COUNT_ALLOCATIONS
         std::fprintf(out, "allocations_per_frame=%.3f\n",
-                     frames > 0 ? static_cast<double>(measuredAllocations) / static_cast<double>(frames) : 0.0);
+                     frames > 0 ? static_cast<double>(measuredAllocations) / static_cast<double>(frames)
+                                : 0.0);
 #endif
         std::fclose(out);
     }
