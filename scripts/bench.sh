@@ -103,6 +103,9 @@ start_ratio=$(ratio "$start_a" "$start_b")
 rounds=$(awk 'END { print NR / 2 }' "$out/rounds.txt")
 startup_rounds=$(awk 'END { print NR / 2 }' "$out/startup.txt")
 windows=$(awk '{ print $5 }' "$out/rounds.txt" | sort -u | paste -sd' ')
+if [[ "$windows" != 1024x768 ]]; then
+    echo "bench.sh: warning: the windows were $windows, not 1024x768 alone" >&2
+fi
 allocs_own=$(sed -n 's/^allocations_per_frame=//p' "$out/framePath.txt")
 allocs_startup=$(sed -n 's/^startup_allocations=//p' "$out/framePath.txt")
 allocs_proc_a=$(awk '$1 == "A" { print $2 }' "$out/allocations.txt")
