@@ -11,6 +11,10 @@ set -uo pipefail
 exe=$1
 suppressions=$2
 seconds=${3:-5}
+if ! command -v valgrind >/dev/null 2>&1; then
+    echo "valgrind is not installed (scripts/ensure-packages.sh valgrind): skipped"
+    exit 77
+fi
 here=$(dirname "$0")
 # shellcheck source=demoSession.sh
 source "$here/demoSession.sh"
