@@ -6,8 +6,8 @@
 #   runRounds.sh BUILD_DIR OUT_DIR
 #
 # Environment: BENCH_STARTUP_ROUNDS (default 21), BENCH_ROUNDS (frame-rate
-# rounds, default 11), BENCH_WARMUP (frames, default 100), BENCH_FRAMES
-# (frames measured, default 400).
+# rounds, default 15), BENCH_WARMUP (frames, default 100), BENCH_FRAMES
+# (frames measured, default 300).
 #
 # BENCH_CALLGRIND_GL_FRAMES (frames counted under callgrind, default 20; 0
 # skips it).
@@ -23,9 +23,9 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 out=$2
 startup_rounds=${BENCH_STARTUP_ROUNDS:-21}
-rounds=${BENCH_ROUNDS:-11}
+rounds=${BENCH_ROUNDS:-15}
 warmup=${BENCH_WARMUP:-100}
-frames=${BENCH_FRAMES:-400}
+frames=${BENCH_FRAMES:-300}
 
 exec_tool="$build/bench/benchExec"
 shim="$build/bench/libswapShim.so"

@@ -6,8 +6,8 @@
 #   scripts/bench.sh
 #
 # Environment: BENCH_STARTUP_ROUNDS and BENCH_ROUNDS (A/B rounds for start-up
-# and frame rate, defaults 21 and 11), BENCH_WARMUP and BENCH_FRAMES (frames
-# per frame-rate run, defaults 100 and 400), BENCH_CALLGRIND_FRAMES (default
+# and frame rate, defaults 21 and 15), BENCH_WARMUP and BENCH_FRAMES (frames
+# per frame-rate run, defaults 100 and 300), BENCH_CALLGRIND_FRAMES (default
 # 1000).
 #
 # 1. Frame rate and 2. start-up: the real petalDemo (A) against bench/barePetal
@@ -156,7 +156,7 @@ fi
     echo "| ... framework + scene alone | $ipf_own | | |"
     echo
     echo "- The bare program makes the same GL, GLU and GLUT calls as petalDemo (bench/sameCalls, against the tests' recording double): $(sed 's/$/;/' "$out/sameCalls.txt" | paste -sd' ' | sed 's/;$//')."
-    echo "- Frame rate: $rounds rounds A B, each run ${BENCH_FRAMES:-400} frames after ${BENCH_WARMUP:-100} warm-up frames; window $windows on Xvfb with Mesa. Median of the per-round ratios: $(paired_ratio rounds.txt 3)."
+    echo "- Frame rate: $rounds rounds A B, each run ${BENCH_FRAMES:-300} frames after ${BENCH_WARMUP:-100} warm-up frames; window $windows on Xvfb with Mesa. Median of the per-round ratios: $(paired_ratio rounds.txt 3)."
     echo "- CPU time per frame of the whole process, all threads (not a target): petalDemo $cpu_a ms, bare $cpu_b ms, ratio $cpu_ratio."
     echo "- Start-up: $startup_rounds rounds A B, from just before exec to the return of the first glutSwapBuffers. Median of the per-round ratios: $(paired_ratio startup.txt 3)."
     echo "- Load average before the runs: $load_before; after: $(cut -d' ' -f1-3 /proc/loadavg)."
