@@ -22,7 +22,7 @@ for run in $(seq "$runs"); do
     # Presenting frames before Esc: the window's pixels change.
     first=$(window_checksum)
     sleep 0.3
-    if [[ "$(window_checksum)" == "$first" ]]; then
+    if [[ "$first" == unreadable || "$(window_checksum)" == "$first" ]]; then
         echo "FAIL run $run: no new frame within 0.3 s"; failures=$((failures + 1))
     fi
     client_area

@@ -58,7 +58,11 @@ while [[ $(now_ns) -lt $end ]]; do
         sleep 0.4
         b=$(window_checksum)
         checks=$((checks + 1))
-        [[ "$a" != "$b" ]] || fail "no new frame within 0.4 s at check $checks"
+        if [[ "$a" == unreadable || "$b" == unreadable ]]; then
+            fail "the window could not be read at check $checks"
+        elif [[ "$a" == "$b" ]]; then
+            fail "no new frame within 0.4 s at check $checks"
+        fi
         next_check=$(( $(now_ns) + 5000000000 ))
         continue
     fi

@@ -34,7 +34,10 @@ first=$(window_checksum)
 changed=0
 for _ in $(seq 120); do
     sleep 0.5
-    if [[ "$(window_checksum)" != "$first" ]]; then
+    now=$(window_checksum)
+    if [[ "$first" == unreadable ]]; then
+        first=$now
+    elif [[ "$now" != unreadable && "$now" != "$first" ]]; then
         changed=1
         break
     fi
