@@ -46,6 +46,7 @@ std::vector<Call> callsNamed(const std::string& name)
 std::vector<std::string> callNames()
 {
     std::vector<std::string> names;
+    names.reserve(log.size());
     for (const Call& call : log) {
         names.push_back(call.name);
     }
