@@ -19,17 +19,33 @@ seconds=${3:-3}
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
 
+# Up to 10 s for the window to show and fill the screen.
 window=""
-for _ in $(seq 200); do # up to 10 s for the window
-    window=$(xdotool search --name '^zru$' 2>/dev/null | head -n 1 || true)
-    [[ -n "$window" ]] && break
-    kill -0 "$pid" 2>/dev/null || { echo "demo-screenshot.sh: the demo ended before its window appeared" >&2; exit 1; }
+read -r screen_w screen_h < <(xdotool getdisplaygeometry)
+full="IsViewable ${screen_w}x${screen_h}+0+0"
+shown=""
+for _ in $(seq 200); do
+    kill -0 "$pid" 2>/dev/null || { echo "demo-screenshot.sh: the demo ended before its window showed" >&2; exit 1; }
+    window=${window:-$(xdotool search --name '^zru$' 2>/dev/null | head -n 1 || true)}
+    if [[ -n "$window" ]]; then
+        shown=$(xwininfo -id "$window" 2>/dev/null | awk -F': *' '
+            /Absolute upper-left X/ {x = $2} /Absolute upper-left Y/ {y = $2}
+            /Width/ {w = $2} /Height/ {h = $2} /Map State/ {m = $2}
+            END {printf "%s %sx%s+%s+%s", m, w, h, x, y}')
+        [[ "$shown" == "$full" ]] && break
+    fi
     sleep 0.05
 done
 [[ -n "$window" ]] || { echo "demo-screenshot.sh: no window titled 'zru' appeared" >&2; exit 1; }
+[[ "$shown" == "$full" ]] || { echo "demo-screenshot.sh: the window does not fill the screen: $shown" >&2; exit 1; }
 
 sleep "$seconds"
-import -window "$window" "$png"
+# A window the window manager is still busy with cannot be read for a moment.
+for attempt in 1 2 3; do
+    import -window "$window" "$png" && break
+    [[ $attempt -lt 3 ]] || { echo "demo-screenshot.sh: no screenshot could be taken" >&2; exit 1; }
+    sleep 1
+done
 echo "Screenshot of the running demo: $png"
 
 xdotool mousemove --window "$window" 100 100
