@@ -15,6 +15,7 @@
 # Writes to OUT_DIR:
 #   startup.txt      <round> <A|B> <ms from exec to the first frame>
 #   rounds.txt       <round> <A|B> <frames/s> <CPU ms per frame> <window>
+#                    <frame time ms, 10th percentile> <frame time ms, median>
 #   allocations.txt  <A|B> <heap allocations per frame, whole process>
 #   instructions.txt <A|B> <instructions per frame, whole process, pinned clock>
 #   startup-instructions.txt <A|B> <instructions up to the first frame>
@@ -88,8 +89,10 @@ for ((r = 1; r <= rounds; r++)); do
         fps=$(value fps <<<"$lines")
         cpu=$(value cpu_ms_per_frame <<<"$lines")
         window=$(value window <<<"$lines")
-        echo "$r $p $fps $cpu $window" >>"$out/rounds.txt"
-        echo "round $r $p: $fps frames/s, $cpu CPU ms per frame, window $window" >&2
+        p10=$(value frame_ms_p10 <<<"$lines")
+        med=$(value frame_ms_median <<<"$lines")
+        echo "$r $p $fps $cpu $window $p10 $med" >>"$out/rounds.txt"
+        echo "round $r $p: $fps frames/s, $cpu CPU ms per frame, frame times $p10 ms (10th percentile), $med ms (median), window $window" >&2
     done
 done
 

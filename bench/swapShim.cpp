@@ -30,6 +30,7 @@
 #include <valgrind/callgrind.h>
 #endif
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdio>
@@ -52,6 +53,19 @@ long long envNumber(const char* name, long long fallback)
 
 // Frames presented so far.
 long long presented = 0;
+
+// The durations of the measured frames, swap to swap (the first ones, if
+// there are more than this).
+constexpr long long maxTimedFrames = 1 << 16;
+long long frameNs[maxTimedFrames];
+
+// The duration that a given fraction of the timed frames do not exceed, in ms.
+double frameTimeMs(long long count, double fraction)
+{
+    const long long index = static_cast<long long>(fraction * static_cast<double>(count - 1));
+    std::nth_element(frameNs, frameNs + index, frameNs + count);
+    return static_cast<double>(frameNs[index]) * 1e-6;
+}
 
 #ifdef BENCH_COUNT_ALLOCATIONS
 std::atomic<long long> allocations{0};
@@ -139,6 +153,7 @@ extern "C" void glutSwapBuffers(void)
     static long long firstSwapNs = 0;
     static long long measureStartNs = 0;
     static long long measureStartCpuNs = 0;
+    static long long previousNs = 0;
 #ifdef BENCH_COUNT_ALLOCATIONS
     static long long allocationsAtStart = 0;
 #endif
@@ -149,6 +164,10 @@ extern "C" void glutSwapBuffers(void)
     if (presented == 1) {
         firstSwapNs = now;
     }
+    if (presented > 1 + warmup && presented - 2 - warmup < maxTimedFrames) {
+        frameNs[presented - 2 - warmup] = now - previousNs;
+    }
+    previousNs = now;
     if (presented == 1 + warmup) {
         measureStartNs = now;
         measureStartCpuNs = nowNs(CLOCK_PROCESS_CPUTIME_ID);
@@ -189,6 +208,14 @@ extern "C" void glutSwapBuffers(void)
         // CPU time of all the process's threads, the GL driver's included.
         std::fprintf(out, "cpu_ms_per_frame=%.4f\n",
                      frames > 0 ? cpuSeconds * 1e3 / static_cast<double>(frames) : 0.0);
+        // Frame times are less disturbed than the rate by other processes
+        // that take the CPU now and then: the fast frames are the ones that
+        // ran undisturbed.
+        const long long timed = std::min(frames, maxTimedFrames);
+        if (timed > 0) {
+            std::fprintf(out, "frame_ms_p10=%.4f\n", frameTimeMs(timed, 0.1));
+            std::fprintf(out, "frame_ms_median=%.4f\n", frameTimeMs(timed, 0.5));
+        }
         std::fprintf(out, "window=%dx%d\n", width, height);
 #ifdef BENCH_COUNT_ALLOCATIONS
         std::fprintf(out, "allocations_per_frame=%.3f\n",
