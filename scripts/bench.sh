@@ -3,7 +3,11 @@
 # in Release in build-bench/, runs, prints a table and writes it to
 # out/bench.md (raw figures beside it in out/bench/).
 #
-#   scripts/bench.sh
+#   scripts/bench.sh           build, measure, print and write the table
+#   scripts/bench.sh --check   only build the benchmarks with warnings as
+#                              errors (build-bench-check/) and check that the
+#                              bare program still makes the demo's GL calls;
+#                              measures nothing (CI runs this)
 #
 # Environment: BENCH_STARTUP_ROUNDS and BENCH_ROUNDS (A/B rounds for start-up
 # and frame rate, defaults 21 and 15), BENCH_WARMUP and BENCH_FRAMES (frames
@@ -33,18 +37,17 @@ table="$root/out/bench.md"
 callgrind_frames=${BENCH_CALLGRIND_FRAMES:-1000}
 
 # --- what the benchmarks need --------------------------------------------
-if [[ -x "$root/scripts/ensure-packages.sh" ]]; then
-    "$root/scripts/ensure-packages.sh" build headless valgrind
-else
-    missing=()
-    for p in g++ cmake make freeglut3-dev libglu1-mesa-dev libgl-dev libgl1-mesa-dri xvfb valgrind; do
-        [[ "$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null)" == installed ]] || missing+=("$p")
-    done
-    if [[ ${#missing[@]} -gt 0 ]]; then
-        apt-get update -q
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
-    fi
+# valgrind also brings callgrind.h, which the instruction-counting shim uses.
+if [[ "${1:-}" == --check ]]; then
+    "$root/scripts/ensure-packages.sh" build valgrind
+    cmake -S "$root" -B "$root/build-bench-check" -DCMAKE_BUILD_TYPE=Release -DZRU_WERROR=ON \
+        -DZRU_BUILD_BENCH=ON -DZRU_BUILD_TESTS=OFF >/dev/null
+    cmake --build "$root/build-bench-check" -j2 --target petalDemo barePetal swapShim swapAllocShim \
+        swapCountShim benchExec framePath sameCalls
+    "$root/build-bench-check/bench/sameCalls"
+    exit 0
 fi
+"$root/scripts/ensure-packages.sh" build headless valgrind
 
 # --- build -----------------------------------------------------------------
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZRU_BUILD_BENCH=ON -DZRU_BUILD_TESTS=OFF >/dev/null
