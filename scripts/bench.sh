@@ -11,8 +11,9 @@
 #
 # Environment: BENCH_STARTUP_ROUNDS and BENCH_ROUNDS (A/B rounds for start-up
 # and frame rate, defaults 21 and 15), BENCH_WARMUP and BENCH_FRAMES (frames
-# per frame-rate run, defaults 100 and 300), BENCH_CALLGRIND_FRAMES (default
-# 1000).
+# per frame-rate run, defaults 100 and 300), BENCH_CALLGRIND_FRAMES (frame-path
+# frames under callgrind, default 1000), BENCH_CALLGRIND_GL_FRAMES (frames of
+# each real program under callgrind, default 20; 0 skips those runs).
 #
 # 1. Frame rate and 2. start-up: the real petalDemo (A) against bench/barePetal
 #    (B), which issues the same GL calls per frame with no framework, run in
