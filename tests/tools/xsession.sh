@@ -38,6 +38,13 @@ read -r -t 20 display <"$tmp/displayfd" || { echo "xsession.sh: Xvfb did not sta
 export DISPLAY=":$display"
 
 if [[ $wm -eq 1 ]]; then
+    # Without a font cache (just after the fonts were installed, say) openbox
+    # builds one at start, after it has announced itself and before it maps
+    # any window; windows then stay unmapped for many seconds. Building the
+    # cache first takes a fraction of a second, and nothing once it is there.
+    if command -v fc-cache >/dev/null 2>&1; then
+        fc-cache >/dev/null 2>&1 || true
+    fi
     openbox >"$tmp/openbox.log" 2>&1 &
     wm_pid=$!
     # Ready once the window manager has announced itself on the root window.
