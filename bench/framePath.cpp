@@ -9,6 +9,7 @@
 // (which shows that the count sees the project's allocations) and those made
 // by the measured frames. Under callgrind, --toggle-collect=measuredFrames*
 // gives the instructions of the measured frames alone.
+#include "allocationHooks.h"
 #include "petalDemo.h"
 #include "zruInternal.h"
 
@@ -21,16 +22,14 @@ namespace {
 bool counting = false;
 long long allocations = 0;
 
+} // namespace
+
 void countAllocation()
 {
     if (counting) {
         ++allocations;
     }
 }
-
-} // namespace
-
-#include "allocationHooks.h"
 
 // The frames that are measured; callgrind collects inside this function only.
 __attribute__((noinline)) void measuredFrames(long frames)

@@ -26,6 +26,8 @@
 
 #include <GL/glut.h>
 
+#include "allocationHooks.h"
+
 #ifdef BENCH_COUNT_INSTRUCTIONS
 #include <valgrind/callgrind.h>
 #endif
@@ -69,17 +71,15 @@ double frameTimeMs(long long count, double fraction)
 
 #ifdef BENCH_COUNT_ALLOCATIONS
 std::atomic<long long> allocations{0};
-
-inline void countAllocation()
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-}
 #endif
 
 } // namespace
 
 #ifdef BENCH_COUNT_ALLOCATIONS
-#include "allocationHooks.h"
+void countAllocation()
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+}
 #endif
 
 #ifdef BENCH_COUNT_INSTRUCTIONS

@@ -21,6 +21,8 @@ declare -A groups=(
     # Sanitizer builds and libFuzzer targets.
     [clang]="clang libclang-rt-14-dev"
     [valgrind]="valgrind"
+    # Checking the sources' formatting and running clang-tidy.
+    [lint]="clang-format clang-tidy"
     # Cross-building the Windows executable.
     [mingw]="mingw-w64"
 )

@@ -9,7 +9,7 @@
 # Tidy: clang-tidy over every source of the CMake build (its
 # compile_commands.json, with the tests and benchmarks configured), and over
 # the sources no target compiles, with the framework's include paths.
-# Installs clang-format and clang-tidy (Debian packages) when missing.
+# Installs what it needs (Debian packages) when missing.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,17 +23,7 @@ build=${1:-$root/build-lint}
 cd "$root"
 
 # The tests configure only with everything they use present (GoogleTest, Python).
-"$root/scripts/ensure-packages.sh" build e2e
-missing=()
-for p in clang-format clang-tidy; do
-    command -v "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-    echo "lint.sh: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/ensure-packages.sh" build e2e lint
 
 mapfile -t sources < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' '*.c' | sort -u)
 status=0

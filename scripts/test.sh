@@ -12,7 +12,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${ZRU_BUILD_DIR:-$root/build}
 jobs=$(nproc)
 
-"$root/scripts/ensure-packages.sh" build e2e
+"$root/scripts/ensure-packages.sh" build e2e valgrind
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZRU_WERROR=ON
 cmake --build "$build" -j "$jobs"
