@@ -77,8 +77,9 @@ const StateCode stateCodes[] = {
     {ZRU_SCREEN_GRAB_Y, true, 1, {&zruScreenGrabY}},
     {ZRU_SCREEN_GRAB_WIDTH, true, 1, {&zruScreenGrabWidth}},
     {ZRU_SCREEN_GRAB_HEIGHT, true, 1, {&zruScreenGrabHeight}},
-    {ZRU_SCREEN_GRAB_RECT, true, 4,
-     {&zruScreenGrabX, &zruScreenGrabY, &zruScreenGrabWidth, &zruScreenGrabHeight}},
+    // clang-format off
+    {ZRU_SCREEN_GRAB_RECT, true, 4, {&zruScreenGrabX, &zruScreenGrabY, &zruScreenGrabWidth, &zruScreenGrabHeight}},
+    // clang-format on
     {ZRU_TIME_STEP, true, 1, {&zruTimeStep}},
     {ZRU_VIDEO_WIDTH, false, 1, {&zruVideoWidth}},
     {ZRU_VIDEO_HEIGHT, false, 1, {&zruVideoHeight}},
@@ -330,8 +331,9 @@ void zruOpenTelaFrame(void)
         // matrix the identity for drawing code.
         glMatrixMode(GL_PROJECTION);
         gluPerspective(zruScreenFov, tela.aspect, tela.nearPlane, tela.farPlane);
-        gluLookAt(tela.halfWidth, tela.halfHeight, tela.eyeDistance, tela.halfWidth, tela.halfHeight,
-                  0.0, 0.0, 1.0, 0.0);
+        gluLookAt(tela.halfWidth, tela.halfHeight, tela.eyeDistance, // eye
+                  tela.halfWidth, tela.halfHeight, 0.0,              // centre
+                  0.0, 1.0, 0.0);                                    // up
         glMatrixMode(GL_MODELVIEW);
     }
 }

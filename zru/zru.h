@@ -53,13 +53,13 @@ extern int zruDisplayMode;            // GLUT display-mode bits given to glutIni
 extern char zruResourceLocation[256]; // zero-terminated path text
 extern int zruWindowWidth;            // window size in pixels, kept by the reshape callbacks
 extern int zruWindowHeight;
-extern bool zruWindowClear;           // top-level frames clear colour and depth
-extern float zruWindowBgColor[3];     // clear colour: red, green, blue
-extern int zruDebugLevel;             // zruDebug writes levels up to this one
-extern char* zruDebugStr;             // 64-byte scratch block, allocated by zruOpen
+extern bool zruWindowClear;       // top-level frames clear colour and depth
+extern float zruWindowBgColor[3]; // clear colour: red, green, blue
+extern int zruDebugLevel;         // zruDebug writes levels up to this one
+extern char* zruDebugStr;         // 64-byte scratch block, allocated by zruOpen
 extern float zruScreenNear;
 extern float zruScreenFar;
-extern float zruScreenFov;            // vertical field of view of the Tela frame, degrees
+extern float zruScreenFov; // vertical field of view of the Tela frame, degrees
 extern int zruScreenGrabQuality;
 extern int zruScreenGrabFormat;
 extern int zruScreenGrabX;
@@ -83,12 +83,12 @@ extern int zruVideoProxyRawWidth;
 extern int zruVideoProxyRawHeight;
 extern void* zruTesselator;
 extern bool zruTextInited;
-extern int frameDepth;                // number of open drawing frames
+extern int frameDepth; // number of open drawing frames
 
 // Font registry, emptied by zruTextInit.
 extern zrFont* zrutFontList[50];
 extern char zrutFontNames[50][128];
-extern int zrutCurrentFont;           // index into zrutFontList, or -1 for none
+extern int zrutCurrentFont; // index into zrutFontList, or -1 for none
 
 // ---------------------------------------------------------------------------
 // Lifecycle.
@@ -195,13 +195,13 @@ public:
 // ---------------------------------------------------------------------------
 // Application-layer state, one instance for the program.
 
-extern zrApp* apps[10];             // application object by GLUT window id (1 to 9)
-extern int aafullScreen;            // 1 while full screen
-extern int aahaveShrunk;            // 1 once the window has left full screen
-extern int aaWinX, aaWinY;          // geometry the window takes when it next leaves full screen
+extern zrApp* apps[10];    // application object by GLUT window id (1 to 9)
+extern int aafullScreen;   // 1 while full screen
+extern int aahaveShrunk;   // 1 once the window has left full screen
+extern int aaWinX, aaWinY; // geometry the window takes when it next leaves full screen
 extern int aaWinW, aaWinH;
 extern int aafullWidth, aafullHeight;
-extern int aaLastMouseButton;       // button of the last button event
+extern int aaLastMouseButton; // button of the last button event
 extern int aaGrabCount;
 extern unsigned char aaValidWindowSize; // 1 once a display pass saw a non-zero width
 

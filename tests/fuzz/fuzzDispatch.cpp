@@ -40,8 +40,16 @@ class ProbeApp : public petalDemo {
 public:
     std::vector<Event> seen;
 
-    void idle() override { seen.push_back({Seen::Idle}); petalDemo::idle(); }
-    void draw() override { seen.push_back({Seen::Draw}); petalDemo::draw(); }
+    void idle() override
+    {
+        seen.push_back({Seen::Idle});
+        petalDemo::idle();
+    }
+    void draw() override
+    {
+        seen.push_back({Seen::Draw});
+        petalDemo::draw();
+    }
     void resize(float x, float y, float w, float h) override
     {
         seen.push_back({Seen::Resize, w, h});
@@ -52,7 +60,10 @@ public:
     void mouseDown(float x, float y, int button) override { seen.push_back({Seen::Down, x, y, button}); }
     void mouseUp(float x, float y, int button) override { seen.push_back({Seen::Up, x, y, button}); }
     void mouseDrag(float x, float y) override { seen.push_back({Seen::Drag, x, y}); }
-    void mouseDrag(float x, float y, int button) override { seen.push_back({Seen::DragButton, x, y, button}); }
+    void mouseDrag(float x, float y, int button) override
+    {
+        seen.push_back({Seen::DragButton, x, y, button});
+    }
     void keyDown(char key) override
     {
         seen.push_back({Seen::Key, 0.0f, 0.0f, static_cast<unsigned char>(key)});
@@ -65,7 +76,10 @@ public:
     }
 };
 
-bool hasSlot(int id) { return id >= 1 && id <= 9; }
+bool hasSlot(int id)
+{
+    return id >= 1 && id <= 9;
+}
 
 float flippedY(int y)
 {
@@ -119,7 +133,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bind(first, firstId);
     bind(second, secondId);
     for (int id = 0; id < 10; ++id) {
-        ProbeApp* expected = !hasSlot(id) ? nullptr : (id == secondId ? &second : (id == firstId ? &first : nullptr));
+        ProbeApp* expected =
+            !hasSlot(id) ? nullptr : (id == secondId ? &second : (id == firstId ? &first : nullptr));
         FUZZ_CHECK(apps[id] == expected);
     }
     const auto callbacks = glDouble::callbacks();

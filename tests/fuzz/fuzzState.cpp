@@ -31,11 +31,10 @@ struct Code {
 
 // The complete table: every other code is refused by both Get and Set.
 constexpr Code knownCodes[] = {
-    {10, 1, true},   {22, 1, false},  {23, 1, false},  {24, 2, true},   {29, 1, true},
-    {31, 1, true},   {32, 1, true},   {33, 1, true},   {34, 1, true},   {35, 1, true},
-    {36, 4, true},   {42, 1, true},   {200, 1, false}, {201, 1, false}, {202, 2, false},
-    {203, 1, true},  {204, 1, true},  {205, 2, true},  {207, 1, true},  {208, 1, true},
-    {210, 1, true},  {211, 1, true},
+    {10, 1, true},   {22, 1, false},  {23, 1, false},  {24, 2, true},  {29, 1, true},  {31, 1, true},
+    {32, 1, true},   {33, 1, true},   {34, 1, true},   {35, 1, true},  {36, 4, true},  {42, 1, true},
+    {200, 1, false}, {201, 1, false}, {202, 2, false}, {203, 1, true}, {204, 1, true}, {205, 2, true},
+    {207, 1, true},  {208, 1, true},  {210, 1, true},  {211, 1, true},
 };
 
 const Code* lookUp(short code)

@@ -11,13 +11,12 @@
 #include <string>
 
 // A broken property is a crash the fuzzer keeps as an artifact.
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__,      \
-                         #condition);                                                      \
-            std::abort();                                                                  \
-        }                                                                                  \
+#define FUZZ_CHECK(condition)                                                                                \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition);            \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (0)
 
 // Reads values front to back; past the end every value reads as zero, so
@@ -28,10 +27,7 @@ public:
 
     bool empty() const { return pos_ >= size_; }
 
-    std::uint8_t byte()
-    {
-        return pos_ < size_ ? data_[pos_++] : 0;
-    }
+    std::uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
 
     template <typename T>
     T value()

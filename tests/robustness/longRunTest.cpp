@@ -186,7 +186,8 @@ void checkLongRun(const LongRunCase& c)
     const long long startTicks = c.startMillis / static_cast<long long>(c.startStep);
     const long long frameTicks = c.frameMillis / static_cast<long long>(c.frameStep);
     if (frameTicks <= INT_MAX && startTicks <= INT_MAX) {
-        const double expectedAngle = (static_cast<double>(frameTicks) - static_cast<double>(startTicks)) * 0.0025;
+        const double expectedAngle =
+            (static_cast<double>(frameTicks) - static_cast<double>(startTicks)) * 0.0025;
         EXPECT_NEAR(rotations[0].args[0], expectedAngle, std::abs(expectedAngle) * 1e-6 + 128 * 0.0025);
     }
 

@@ -122,10 +122,10 @@ TEST_F(Dispatch, BindingAWindowWithoutASlotBindsNothing)
 TEST_F(Dispatch, MousePositionsArriveWithYUp)
 {
     showWindow(800, 600);
-    glut().mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);    // top-left pixel
-    glut().mouse(GLUT_LEFT_BUTTON, GLUT_UP, 0, 599);    // bottom-left pixel
+    glut().mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0); // top-left pixel
+    glut().mouse(GLUT_LEFT_BUTTON, GLUT_UP, 0, 599); // bottom-left pixel
     glut().mouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 799, 300);
-    glut().mouse(GLUT_MIDDLE_BUTTON, 7, 5, 5);          // neither down nor up: no handler
+    glut().mouse(GLUT_MIDDLE_BUTTON, 7, 5, 5); // neither down nor up: no handler
     glut().passiveMotion(12, 34);
     glut().mouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 5, INT_MIN); // far outside, still no overflow
     const std::vector<Event> expected = {
@@ -147,10 +147,13 @@ TEST_F(Dispatch, DragsCallBothOverloadsWithTheLastButton)
     glut().mouse(GLUT_MIDDLE_BUTTON, 42, 10, 20); // an odd state still sets the button
     glut().motion(12, 22);
     const std::vector<Event> expected = {
-        {"mouseDrag", {10, 579}},      {"mouseDrag", {10, 579, 0}},
+        {"mouseDrag", {10, 579}},
+        {"mouseDrag", {10, 579, 0}},
         {"mouseDown", {10, 579, GLUT_RIGHT_BUTTON}},
-        {"mouseDrag", {11, 578}},      {"mouseDrag", {11, 578, GLUT_RIGHT_BUTTON}},
-        {"mouseDrag", {12, 577}},      {"mouseDrag", {12, 577, GLUT_MIDDLE_BUTTON}},
+        {"mouseDrag", {11, 578}},
+        {"mouseDrag", {11, 578, GLUT_RIGHT_BUTTON}},
+        {"mouseDrag", {12, 577}},
+        {"mouseDrag", {12, 577, GLUT_MIDDLE_BUTTON}},
     };
     EXPECT_EQ(app.events, expected);
 }
@@ -234,8 +237,8 @@ TEST_F(Dispatch, KeysReachTheObjectAndEscClosesTheFramework)
     glut().keyboard(200, 3, 4); // the same eight bits as a char
     glut().special(GLUT_KEY_F2, 3, 4);
     EXPECT_EQ(app.events, (std::vector<Event>{{"keyDown", {'q'}},
-                                             {"keyDown", {double(static_cast<char>(200))}},
-                                             {"specialKeyDown", {GLUT_KEY_F2}}}));
+                                              {"keyDown", {double(static_cast<char>(200))}},
+                                              {"specialKeyDown", {GLUT_KEY_F2}}}));
     EXPECT_TRUE(glDouble::calls().empty());
     EXPECT_EQ(glut().idle, &idle_cb);
 
@@ -317,7 +320,7 @@ TEST(TruncToInt, TruncatesTowardZeroAndSaturates)
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     const std::pair<float, int> cases[] = {
-        {640.9f, 640}, {-640.9f, -640}, {0.0f, 0}, {-0.5f, 0}, {nan, 0},
+        {640.9f, 640},  {-640.9f, -640}, {0.0f, 0},       {-0.5f, 0},       {nan, 0},
         {inf, INT_MAX}, {-inf, INT_MIN}, {3e9f, INT_MAX}, {-3e9f, INT_MIN}, {2147483520.0f, 2147483520},
     };
     for (const auto& [value, expected] : cases) {

@@ -142,8 +142,8 @@ TEST(Clock, DividesElapsedMillisecondsByTheTimeStep)
         int ticks;
     };
     const Case cases[] = {
-        {1234, 1, 1234}, {1234, 10, 123}, {1239, 10, 123}, {1234, -10, -123},
-        {1234, 0, 1234}, // a step of 0 counts as 1
+        {1234, 1, 1234},        {1234, 10, 123},       {1239, 10, 123},
+        {1234, -10, -123},      {1234, 0, 1234}, // a step of 0 counts as 1
         {INT_MIN, -1, INT_MIN}, {INT_MAX, 1, INT_MAX}, {INT_MAX, INT_MAX, 1},
     };
     glDouble::reset();

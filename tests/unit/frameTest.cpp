@@ -36,7 +36,10 @@ protected:
     }
 };
 
-std::vector<double> args(const Call& call) { return call.args; }
+std::vector<double> args(const Call& call)
+{
+    return call.args;
+}
 
 } // namespace
 
@@ -73,7 +76,8 @@ TEST(TelaView, DegenerateSizesAndAnglesDivideByNothing)
     const Case cases[] = {{800, 0, 60.0f}, {0, 0, 60.0f}, {800, 600, 0.0f}};
     for (const Case& c : cases) {
         const TelaView view = computeTelaView(c.width, c.height, c.fov);
-        EXPECT_TRUE(std::isfinite(view.eyeDistance) && std::isfinite(view.aspect)) << c.width << "x" << c.height;
+        EXPECT_TRUE(std::isfinite(view.eyeDistance) && std::isfinite(view.aspect))
+            << c.width << "x" << c.height;
         EXPECT_EQ(view.nearPlane, view.farPlane) << "an empty depth range leaves the projection alone";
     }
     EXPECT_EQ(computeTelaView(800, 0, 60.0f).halfWidth, 400.0f);
@@ -141,8 +145,8 @@ TEST_F(Frames, NestedFramePushesAndPopsWithoutClearingOrProjecting)
     glDouble::clearCalls();
     zruOpenTelaFrame();
     const std::vector<std::string> nestedOpen = {
-        "glMatrixMode", "glPushMatrix", "glMatrixMode", "glPushMatrix", "glEnable", "glEnable",
-        "glEnable", "glDepthFunc", "glShadeModel", "glEnable", "glColorMaterial", "glDisable",
+        "glMatrixMode", "glPushMatrix", "glMatrixMode", "glPushMatrix", "glEnable",        "glEnable",
+        "glEnable",     "glDepthFunc",  "glShadeModel", "glEnable",     "glColorMaterial", "glDisable",
     };
     EXPECT_EQ(glDouble::callNames(), nestedOpen);
     EXPECT_EQ(args(glDouble::calls()[0]), std::vector<double>{GL_PROJECTION});

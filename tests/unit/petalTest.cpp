@@ -15,21 +15,18 @@ const float axes[7][3] = {{1, 1, 1}, {0, 1, 1}, {1, 0, 1}, {1, 1, 0}, {0, 1, 0},
 // Red, green and blue of each pass, from hue 0.2 + 0.025 per pass at
 // saturation and brightness 0.8.
 const float passColours[9][3] = {
-    {0.672f, 0.8f, 0.16f}, {0.576f, 0.8f, 0.16f}, {0.48f, 0.8f, 0.16f},  {0.384f, 0.8f, 0.16f},
-    {0.288f, 0.8f, 0.16f}, {0.192f, 0.8f, 0.16f}, {0.16f, 0.8f, 0.224f}, {0.16f, 0.8f, 0.32f},
-    {0.16f, 0.8f, 0.416f},
+    {0.672f, 0.8f, 0.16f}, {0.576f, 0.8f, 0.16f}, {0.48f, 0.8f, 0.16f},
+    {0.384f, 0.8f, 0.16f}, {0.288f, 0.8f, 0.16f}, {0.192f, 0.8f, 0.16f},
+    {0.16f, 0.8f, 0.224f}, {0.16f, 0.8f, 0.32f},  {0.16f, 0.8f, 0.416f},
 };
 
 // The stream that one draw must send at angle t, colours compared apart.
 std::vector<Call> expectedStream(float t)
 {
     std::vector<Call> calls = {
-        {"glDisable", {GL_LIGHTING}, ""},
-        {"glDisable", {GL_DEPTH_TEST}, ""},
-        {"glScalef", {0.3f, 0.3f, 0.3f}, ""},
-        {"glTranslatef", {1200, 1000, 0}, ""},
-        {"glScalef", {16, 16, 16}, ""},
-        {"glRotatef", {t, 1, 0, 0}, ""},
+        {"glDisable", {GL_LIGHTING}, ""},     {"glDisable", {GL_DEPTH_TEST}, ""},
+        {"glScalef", {0.3f, 0.3f, 0.3f}, ""}, {"glTranslatef", {1200, 1000, 0}, ""},
+        {"glScalef", {16, 16, 16}, ""},       {"glRotatef", {t, 1, 0, 0}, ""},
     };
     const auto petal = [&](float x, bool coloured) {
         calls.push_back({"glBegin", {GL_QUADS}, ""});
@@ -106,9 +103,9 @@ TEST_F(PetalScene, TheAngleGrowsWithTheClockAndIsNeverWrapped)
     };
     const Case cases[] = {
         {0, 0, 0.0f},
-        {250, 250, 0.0f},          // the first pass after start-up: a row of squares
-        {0, 1000, 2.5f},           // 2.5 degrees a second
-        {0, 400000, 1000.0f},      // past a full turn, not reduced
+        {250, 250, 0.0f},            // the first pass after start-up: a row of squares
+        {0, 1000, 2.5f},             // 2.5 degrees a second
+        {0, 400000, 1000.0f},        // past a full turn, not reduced
         {0, 2000000000, 5000000.0f}, // after 23 days
         {2000000000, 1000, -4999997.5f},
     };

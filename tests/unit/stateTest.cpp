@@ -29,7 +29,9 @@ const std::vector<Code>& codeTable()
         {ZRU_SCREEN_GRAB_Y, {&zruScreenGrabY}, true},
         {ZRU_SCREEN_GRAB_WIDTH, {&zruScreenGrabWidth}, true},
         {ZRU_SCREEN_GRAB_HEIGHT, {&zruScreenGrabHeight}, true},
-        {ZRU_SCREEN_GRAB_RECT, {&zruScreenGrabX, &zruScreenGrabY, &zruScreenGrabWidth, &zruScreenGrabHeight}, true},
+        {ZRU_SCREEN_GRAB_RECT,
+         {&zruScreenGrabX, &zruScreenGrabY, &zruScreenGrabWidth, &zruScreenGrabHeight},
+         true},
         {ZRU_TIME_STEP, {&zruTimeStep}, true},
         {ZRU_VIDEO_WIDTH, {&zruVideoWidth}, false},
         {ZRU_VIDEO_HEIGHT, {&zruVideoHeight}, false},
@@ -58,10 +60,11 @@ const Code* findCode(int code)
 // Every int setting that some code reaches, with a distinct value each.
 std::vector<int*> allCodedSettings()
 {
-    return {&zruDebugLevel, &zruWindowWidth, &zruWindowHeight, &zruScreenGrabQuality, &zruScreenGrabFormat,
-            &zruScreenGrabX, &zruScreenGrabY, &zruScreenGrabWidth, &zruScreenGrabHeight, &zruTimeStep,
-            &zruVideoWidth, &zruVideoHeight, &zruVideoArrayWidth, &zruVideoArrayHeight, &zruVideoFPS,
-            &zruVideoProxyCount, &zruVideoProxyRawWidth, &zruVideoProxyRawHeight};
+    return {&zruDebugLevel,         &zruWindowWidth,        &zruWindowHeight, &zruScreenGrabQuality,
+            &zruScreenGrabFormat,   &zruScreenGrabX,        &zruScreenGrabY,  &zruScreenGrabWidth,
+            &zruScreenGrabHeight,   &zruTimeStep,           &zruVideoWidth,   &zruVideoHeight,
+            &zruVideoArrayWidth,    &zruVideoArrayHeight,   &zruVideoFPS,     &zruVideoProxyCount,
+            &zruVideoProxyRawWidth, &zruVideoProxyRawHeight};
 }
 
 std::vector<int> snapshot()

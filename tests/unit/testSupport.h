@@ -82,7 +82,10 @@ public:
     }
 
 private:
-    void log(const char* name, std::vector<double> args = {}) { events.push_back(Event{name, std::move(args)}); }
+    void log(const char* name, std::vector<double> args = {})
+    {
+        events.push_back(Event{name, std::move(args)});
+    }
 };
 
 inline void PrintTo(const RecordingApp::Event& event, std::ostream* os)
