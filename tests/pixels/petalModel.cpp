@@ -1,5 +1,7 @@
 #include "petalModel.h"
 
+#include "matrix4.h"
+
 #include <algorithm>
 #include <cmath>
 #include <tuple>
@@ -10,78 +12,12 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
-// Row-major 4x4 matrices acting on column vectors, as in the GL's notation.
-using Mat4 = std::array<std::array<double, 4>, 4>;
-
-Mat4 identity()
-{
-    Mat4 m{};
-    for (int i = 0; i < 4; ++i) {
-        m[i][i] = 1.0;
-    }
-    return m;
-}
-
-Mat4 operator*(const Mat4& a, const Mat4& b)
-{
-    Mat4 m{};
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 4; ++j) {
-            for (int k = 0; k < 4; ++k) {
-                m[i][j] += a[i][k] * b[k][j];
-            }
-        }
-    }
-    return m;
-}
-
-Mat4 scaling(double s)
-{
-    Mat4 m = identity();
-    m[0][0] = m[1][1] = m[2][2] = s;
-    return m;
-}
-
-Mat4 translation(double x, double y, double z)
-{
-    Mat4 m = identity();
-    m[0][3] = x;
-    m[1][3] = y;
-    m[2][3] = z;
-    return m;
-}
-
-// A right-handed turn by `degrees` about the axis (x, y, z), of any length.
-Mat4 rotation(double degrees, double x, double y, double z)
-{
-    const double length = std::sqrt(x * x + y * y + z * z);
-    x /= length;
-    y /= length;
-    z /= length;
-    const double c = std::cos(degrees * pi / 180.0);
-    const double s = std::sin(degrees * pi / 180.0);
-    const double k = 1.0 - c;
-    Mat4 m = identity();
-    m[0][0] = x * x * k + c;
-    m[0][1] = x * y * k - z * s;
-    m[0][2] = x * z * k + y * s;
-    m[1][0] = y * x * k + z * s;
-    m[1][1] = y * y * k + c;
-    m[1][2] = y * z * k - x * s;
-    m[2][0] = z * x * k - y * s;
-    m[2][1] = z * y * k + x * s;
-    m[2][2] = z * z * k + c;
-    return m;
-}
-
-std::array<double, 3> apply(const Mat4& m, double x, double y, double z)
-{
-    std::array<double, 3> out{};
-    for (int i = 0; i < 3; ++i) {
-        out[static_cast<size_t>(i)] = m[i][0] * x + m[i][1] * y + m[i][2] * z + m[i][3];
-    }
-    return out;
-}
+using matrix4::apply;
+using matrix4::Mat4;
+using matrix4::rotation;
+using matrix4::scaling;
+using matrix4::translation;
+using matrix4::operator*;
 
 double cross(Vec2 a, Vec2 b, Vec2 p)
 {
@@ -154,8 +90,8 @@ std::vector<ProjectedPetal> projectScene(double angleDegrees, int width, int hei
         {1, 1, 1}, {0, 1, 1}, {1, 0, 1}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 0},
     };
     // The turns pile up on one matrix through all nine passes.
-    Mat4 modelView =
-        scaling(0.3) * translation(1200, 1000, 0) * scaling(16) * rotation(angleDegrees, 1, 0, 0);
+    Mat4 modelView = scaling(0.3, 0.3, 0.3) * translation(1200, 1000, 0) * scaling(16, 16, 16) *
+                     rotation(angleDegrees, 1, 0, 0);
     std::vector<ProjectedPetal> petals;
     for (int pass = 0; pass < passCount; ++pass) {
         const double x = passOffset(pass);

@@ -6,6 +6,7 @@
 // petals end up, not on the calls alone. Run in the sanitized build,
 // UndefinedBehaviorSanitizer reports any overflow or bad conversion on the way.
 #include "glDouble.h"
+#include "matrix4.h"
 #include "petalDemo.h"
 #include "zruInternal.h"
 
@@ -20,72 +21,8 @@
 
 namespace {
 
-// Column-major 4 x 4 matrices, as GL keeps them.
-using Matrix = std::array<double, 16>;
-
-Matrix identity()
-{
-    Matrix m{};
-    m[0] = m[5] = m[10] = m[15] = 1.0;
-    return m;
-}
-
-Matrix multiply(const Matrix& a, const Matrix& b)
-{
-    Matrix r{};
-    for (int col = 0; col < 4; ++col) {
-        for (int row = 0; row < 4; ++row) {
-            double sum = 0.0;
-            for (int k = 0; k < 4; ++k) {
-                sum += a[k * 4 + row] * b[col * 4 + k];
-            }
-            r[col * 4 + row] = sum;
-        }
-    }
-    return r;
-}
-
-Matrix scaling(double x, double y, double z)
-{
-    Matrix m = identity();
-    m[0] = x;
-    m[5] = y;
-    m[10] = z;
-    return m;
-}
-
-Matrix translation(double x, double y, double z)
-{
-    Matrix m = identity();
-    m[12] = x;
-    m[13] = y;
-    m[14] = z;
-    return m;
-}
-
-// The rotation glRotatef makes: angle in degrees about a normalised axis.
-Matrix rotation(double degrees, double x, double y, double z)
-{
-    const double length = std::sqrt(x * x + y * y + z * z);
-    x /= length;
-    y /= length;
-    z /= length;
-    const double radians = degrees * 3.14159265358979323846 / 180.0;
-    const double c = std::cos(radians);
-    const double s = std::sin(radians);
-    const double t = 1.0 - c;
-    Matrix m = identity();
-    m[0] = x * x * t + c;
-    m[1] = y * x * t + z * s;
-    m[2] = x * z * t - y * s;
-    m[4] = x * y * t - z * s;
-    m[5] = y * y * t + c;
-    m[6] = y * z * t + x * s;
-    m[8] = x * z * t + y * s;
-    m[9] = y * z * t - x * s;
-    m[10] = z * z * t + c;
-    return m;
-}
+using matrix4::Mat4;
+using matrix4::operator*;
 
 struct Point {
     double x, y, z;
@@ -96,8 +33,8 @@ struct Point {
 // so the replay starts from it at the frame's last glLoadIdentity.
 std::vector<Point> transformedVertices()
 {
-    Matrix modelview = identity();
-    std::vector<Matrix> stack;
+    Mat4 modelview = matrix4::identity();
+    std::vector<Mat4> stack;
     bool modelviewMode = true;
     std::vector<Point> points;
     for (const glDouble::Call& call : glDouble::calls()) {
@@ -107,23 +44,21 @@ std::vector<Point> transformedVertices()
         } else if (!modelviewMode) {
             continue;
         } else if (call.name == "glLoadIdentity") {
-            modelview = identity();
+            modelview = matrix4::identity();
         } else if (call.name == "glPushMatrix") {
             stack.push_back(modelview);
         } else if (call.name == "glPopMatrix") {
             modelview = stack.back();
             stack.pop_back();
         } else if (call.name == "glScalef") {
-            modelview = multiply(modelview, scaling(a[0], a[1], a[2]));
+            modelview = modelview * matrix4::scaling(a[0], a[1], a[2]);
         } else if (call.name == "glTranslatef") {
-            modelview = multiply(modelview, translation(a[0], a[1], a[2]));
+            modelview = modelview * matrix4::translation(a[0], a[1], a[2]);
         } else if (call.name == "glRotatef") {
-            modelview = multiply(modelview, rotation(a[0], a[1], a[2], a[3]));
+            modelview = modelview * matrix4::rotation(a[0], a[1], a[2], a[3]);
         } else if (call.name == "glVertex3f") {
-            const Matrix& m = modelview;
-            points.push_back({m[0] * a[0] + m[4] * a[1] + m[8] * a[2] + m[12],
-                              m[1] * a[0] + m[5] * a[1] + m[9] * a[2] + m[13],
-                              m[2] * a[0] + m[6] * a[1] + m[10] * a[2] + m[14]});
+            const auto p = matrix4::apply(modelview, a[0], a[1], a[2]);
+            points.push_back({p[0], p[1], p[2]});
         }
     }
     return points;
