@@ -17,7 +17,6 @@ using matrix4::Mat4;
 using matrix4::rotation;
 using matrix4::scaling;
 using matrix4::translation;
-using matrix4::operator*;
 
 double cross(Vec2 a, Vec2 b, Vec2 p)
 {

@@ -22,7 +22,6 @@
 namespace {
 
 using matrix4::Mat4;
-using matrix4::operator*;
 
 struct Point {
     double x, y, z;

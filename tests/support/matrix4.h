@@ -9,7 +9,8 @@
 
 namespace matrix4 {
 
-using Mat4 = std::array<std::array<double, 4>, 4>;
+// A type of its own, so that its operators are found by argument lookup.
+struct Mat4 : std::array<std::array<double, 4>, 4> {};
 
 inline Mat4 identity()
 {
