@@ -10,6 +10,8 @@ set -euo pipefail
 
 exe=$1 work=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../tools/demoSession.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../tools/demoSession.sh"
 [[ -x "$exe" ]] || fail "no executable $exe (package.outOfTreeApp builds it)"
 rm -rf "$work"
 mkdir -p "$work"
@@ -47,16 +49,9 @@ done
 ((ok)) || fail "under the pointer ($r, $g, $b), elsewhere ($fr, $fg, $fb)"
 
 xdotool key Escape
-status=""
-for _ in $(seq 40); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-        set +e; wait "$pid"; status=$?; set -e
-        break
-    fi
-    sleep 0.05
-done
+demo_pid=$pid
+wait_exit 2 || fail "still running two seconds after Esc"
 trap - EXIT
-[[ -n "$status" ]] || { kill "$pid"; fail "still running two seconds after Esc"; }
-[[ "$status" == 0 ]] || fail "exit status $status after Esc"
+[[ "$demo_status" == 0 ]] || fail "exit status $demo_status after Esc"
 [[ ! -s "$work/stderr" ]] || { cat "$work/stderr" >&2; fail "standard error is not empty"; }
 echo "the installed example runs"

@@ -8,8 +8,8 @@ set -uo pipefail
 exe=$1
 runs=${2:-20}
 here=$(dirname "$0")
-# shellcheck source=demoSession.sh
-source "$here/demoSession.sh"
+# shellcheck source=../tools/demoSession.sh
+source "$here/../tools/demoSession.sh"
 work=$(mktemp -d)
 trap 'stop_demo; rm -rf "$work"' EXIT
 

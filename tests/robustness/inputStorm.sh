@@ -12,8 +12,8 @@ exe=$1
 seconds=${2:-30}
 seed=${3:-$(( $(date +%s) % 32768 ))}
 here=$(dirname "$0")
-# shellcheck source=demoSession.sh
-source "$here/demoSession.sh"
+# shellcheck source=../tools/demoSession.sh
+source "$here/../tools/demoSession.sh"
 work=$(mktemp -d)
 trap 'stop_demo; rm -rf "$work"' EXIT
 RANDOM=$seed

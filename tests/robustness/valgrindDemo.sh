@@ -16,8 +16,8 @@ if ! command -v valgrind >/dev/null 2>&1; then
     exit 77
 fi
 here=$(dirname "$0")
-# shellcheck source=demoSession.sh
-source "$here/demoSession.sh"
+# shellcheck source=../tools/demoSession.sh
+source "$here/../tools/demoSession.sh"
 work=$(mktemp -d)
 trap 'stop_demo; rm -rf "$work"' EXIT
 failures=0

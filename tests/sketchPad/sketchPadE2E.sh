@@ -16,6 +16,8 @@ rm -rf "$work"
 mkdir -p "$work"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../tools/demoSession.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../tools/demoSession.sh"
 
 "$app" >"$work/stdout" 2>"$work/stderr" &
 pid=$!
@@ -133,16 +135,9 @@ expect_picture windowed "strokes in the window after F1" \
 
 # Esc: status 0 within two seconds.
 press Escape
-status=""
-for _ in $(seq 40); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-        set +e; wait "$pid"; status=$?; set -e
-        break
-    fi
-    sleep 0.05
-done
-[[ -n "$status" ]] || fail "still running two seconds after Esc"
+demo_pid=$pid
+wait_exit 2 || fail "still running two seconds after Esc"
 trap - EXIT
-[[ "$status" == 0 ]] || fail "exit status $status after Esc"
+[[ "$demo_status" == 0 ]] || fail "exit status $demo_status after Esc"
 [[ ! -s "$work/stderr" ]] || { cat "$work/stderr" >&2; fail "standard error is not empty"; }
 echo "sketch pad end-to-end test passed"

@@ -1,5 +1,6 @@
 # Shell helpers for driving the real demo on the current X display (sourced
-# by the robustness scripts; run them through tests/tools/xsession.sh --wm).
+# by the end-to-end and robustness scripts; run them through
+# tests/tools/xsession.sh --wm).
 #
 # Keys and buttons go through XTEST (xdotool), as a user's would; the pointer
 # stays inside the demo's client area, so nothing lands on the window
